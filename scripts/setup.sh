@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, on Debian, as root. Safe to run again.
+set -euo pipefail
+packages=(
+  cmake make g++ pkg-config git
+  juce-modules-source-data
+  libgtest-dev libbenchmark-dev
+  libsndfile1-dev libcairo2-dev libx11-dev
+  clang libclang-rt-14-dev valgrind
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
