@@ -43,7 +43,7 @@ std::unique_ptr<EffectInstance> EffectInstance::create (std::shared_ptr<PluginMo
 {
 	std::unique_ptr<EffectInstance> fx (new EffectInstance);
 	fx->module = module;
-	fx->hostContext = IPtr<FUnknown> (new HostApplication, false);
+	fx->hostContext = std::make_unique<HostApplication> ();
 	IPluginFactory* factory = module->factory ();
 
 	if (factory->createInstance (classId, IComponent::iid, reinterpret_cast<void**> (&fx->comp)) !=
@@ -54,7 +54,7 @@ std::unique_ptr<EffectInstance> EffectInstance::create (std::shared_ptr<PluginMo
 		error = "the factory cannot create the class as IComponent";
 		return nullptr;
 	}
-	if (fx->comp->initialize (fx->hostContext) != kResultOk)
+	if (fx->comp->initialize (fx->hostContext.get ()) != kResultOk)
 	{
 		fx->comp->release ();
 		fx->comp = nullptr;
@@ -84,7 +84,7 @@ std::unique_ptr<EffectInstance> EffectInstance::create (std::shared_ptr<PluginMo
 			return nullptr;
 		}
 		fx->separateController = true;
-		if (fx->editController->initialize (fx->hostContext) != kResultOk)
+		if (fx->editController->initialize (fx->hostContext.get ()) != kResultOk)
 		{
 			error = "IEditController::initialize failed";
 			return nullptr;
@@ -124,7 +124,7 @@ EffectInstance::~EffectInstance ()
 		comp->terminate ();
 		comp->release ();
 	}
-	hostContext = nullptr;
+	hostContext.reset ();
 }
 
 void EffectInstance::connectParts (bool connect)

@@ -10,7 +10,6 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
-#include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <cstdint>
@@ -18,6 +17,12 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace Steinberg {
+namespace Vst {
+class HostApplication;
+}
+} // namespace Steinberg
 
 namespace QuillmereHost {
 
@@ -108,7 +113,9 @@ private:
 	void connectParts (bool connect);
 
 	std::shared_ptr<PluginModule> module; // keeps the code loaded while we exist
-	Steinberg::IPtr<Steinberg::FUnknown> hostContext;
+	// The SDK's host context counts no references: we own it and drop it
+	// only after the plug-in has been terminated.
+	std::unique_ptr<Steinberg::Vst::HostApplication> hostContext;
 	Steinberg::Vst::IComponent* comp = nullptr;
 	Steinberg::Vst::IAudioProcessor* audioProcessor = nullptr;
 	Steinberg::Vst::IEditController* editController = nullptr;
