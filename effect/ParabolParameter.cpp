@@ -1,0 +1,53 @@
+#include "ParabolParameter.h"
+
+#include "RangedParameterText.h"
+#include "pluginterfaces/base/ustring.h"
+#include <cmath>
+
+namespace Steinberg {
+namespace Vst {
+
+ParabolParameter::ParabolParameter () : min (0.0), max (1.0), exponent (2.0) {}
+
+ParabolParameter::ParabolParameter (const ParameterInfo& info, ParamValue min, ParamValue max)
+: Parameter (info), min (min), max (max), exponent (2.0)
+{
+}
+
+ParabolParameter::ParabolParameter (const TChar* title, ParamID tag, const TChar* units,
+                                    int32 flags, UnitID unitID, ParamValue min, ParamValue max,
+                                    ParamValue defaultPlain, ParamValue exponent)
+: min (min), max (max), exponent (exponent)
+{
+	UString (info.title, str16BufferSize (String128)).assign (title);
+	if (units)
+		UString (info.units, str16BufferSize (String128)).assign (units);
+	info.stepCount = 0;
+	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
+	info.flags = flags;
+	info.id = tag;
+	info.unitId = unitID;
+}
+
+void ParabolParameter::toString (ParamValue normalized, String128 string) const
+{
+	printNumber (string, "%.*lf", precision, toPlain (normalized));
+}
+
+bool ParabolParameter::fromString (const TChar* string, ParamValue& normalized) const
+{
+	return fromClampedPlainText (*this, string, normalized);
+}
+
+ParamValue ParabolParameter::toPlain (ParamValue normalized) const
+{
+	return std::pow (normalized, exponent) * (max - min) + min;
+}
+
+ParamValue ParabolParameter::toNormalized (ParamValue plain) const
+{
+	return std::pow ((plain - min) / (max - min), 1.0 / exponent);
+}
+
+} // namespace Vst
+} // namespace Steinberg

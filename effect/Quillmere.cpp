@@ -1,0 +1,383 @@
+#include "Quillmere.h"
+
+#include "../editor/QuillmereEditorView.h"
+#include "LogMapping.h"
+#include "QuillmereIds.h"
+#include "StateStream.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+const double kMinSampleRate = 44000.0;
+const double kMaxSampleRate = 192000.0;
+const double kTailSeconds = 25.0;
+
+bool isTwoChannels (SpeakerArrangement arrangement)
+{
+	return SpeakerArr::getChannelCount (arrangement) == 2;
+}
+
+// Narrowing for the host: values too small for a normal float become zero, so no
+// subnormal ever reaches a 32-bit output (an inaudible change, far below -700 dBFS).
+inline void narrow (double value, float& out)
+{
+	out = std::fabs (value) < static_cast<double> (FLT_MIN) ? 0.0f : static_cast<float> (value);
+}
+inline void narrow (double value, double& out) { out = value; }
+
+template <typename Sample>
+Sample** channelBuffers (AudioBusBuffers& bus);
+template <>
+float** channelBuffers<float> (AudioBusBuffers& bus) { return bus.channelBuffers32; }
+template <>
+double** channelBuffers<double> (AudioBusBuffers& bus) { return bus.channelBuffers64; }
+} // namespace
+
+Quillmere::Quillmere () : settings (SettingsBlock::defaults ())
+{
+	processingBypass = settings.bypass;
+	applySettingsToEngine (settings);
+}
+
+FUnknown* Quillmere::createInstance (void*)
+{
+	return static_cast<IAudioProcessor*> (new Quillmere ());
+}
+
+//------------------------------------------------------------------------ setup
+
+tresult PLUGIN_API Quillmere::initialize (FUnknown* context)
+{
+	tresult result = SingleComponentEffect::initialize (context);
+	if (result != kResultOk)
+		return result;
+	addAudioInput (STR16 ("Stereo In"), SpeakerArr::kStereo);
+	addAudioOutput (STR16 ("Stereo Out"), SpeakerArr::kStereo);
+	registerParameters ();
+	showSettingsInParameters (settings);
+	setKnobMode (kLinearMode);
+	return kResultOk;
+}
+
+tresult PLUGIN_API Quillmere::terminate ()
+{
+	editorViews.clear ();
+	return SingleComponentEffect::terminate ();
+}
+
+tresult PLUGIN_API Quillmere::setupProcessing (ProcessSetup& setup)
+{
+	clampedSampleRate = std::min (std::max (setup.sampleRate, kMinSampleRate), kMaxSampleRate);
+	if (!(clampedSampleRate == clampedSampleRate))
+		clampedSampleRate = 44100.0; // a NaN rate from a broken host
+	engine.setSampleRate (clampedSampleRate);
+	return SingleComponentEffect::setupProcessing (setup);
+}
+
+tresult PLUGIN_API Quillmere::setBusArrangements (SpeakerArrangement* inputs, int32 numIns,
+                                                  SpeakerArrangement* outputs, int32 numOuts)
+{
+	if (numIns != 1 || numOuts != 1 || !inputs || !outputs)
+		return kResultFalse;
+	if (audioInputs.empty () || !FCast<AudioBus> (audioInputs.at (0).get ()))
+		return kResultFalse;
+	const bool accepted = isTwoChannels (inputs[0]) && isTwoChannels (outputs[0]);
+	removeAudioBusses ();
+	addAudioInput (STR16 ("Stereo In"), accepted ? inputs[0] : SpeakerArr::kStereo);
+	addAudioOutput (STR16 ("Stereo Out"), accepted ? outputs[0] : SpeakerArr::kStereo);
+	return accepted ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API Quillmere::canProcessSampleSize (int32 symbolicSampleSize)
+{
+	return (symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64) ? kResultTrue
+	                                                                              : kResultFalse;
+}
+
+tresult PLUGIN_API Quillmere::setActive (TBool state)
+{
+	if (!state)
+		engine.reset ();
+	active.store (state != 0, std::memory_order_release);
+	return kResultOk;
+}
+
+uint32 PLUGIN_API Quillmere::getTailSamples ()
+{
+	return static_cast<uint32> (clampedSampleRate * kTailSeconds);
+}
+
+//------------------------------------------------------------------------ settings to engine
+
+void Quillmere::driveEngine (ParamID id, ParamValue v)
+{
+	switch (id)
+	{
+		case kDryId: engine.setDryLevel (v); break;
+		case kPredelayId: engine.setPredelay (v); break;
+		case kWidthId: engine.setWidth (v); break;
+		case kEarlyVariationId:
+			engine.setEarlyVariation (SettingsBlock::listIndex (v, kNumEarlyVariations) + 1);
+			break;
+		case kReverbVariationId:
+			engine.setReverbVariation (SettingsBlock::listIndex (v, kNumReverbVariations) + 1);
+			break;
+		case kDecayId: engine.setDecayTime (v * v); break;
+		case kRoomSizeId: engine.setRoomSize (v); break;
+		case kDiffusionId: engine.setDiffusion (v); break;
+		case kDampIntensityId: engine.setDampIntensity (v); break;
+		case kDampFrequencyId: engine.setDampFrequency (logToPlain (4000, 22020, v)); break;
+		case kLowShelfFrequencyId: engine.setEqFrequency (0, logToPlain (20, 1000, v)); break;
+		case kLowGainId: engine.setEqGain (0, v); break;
+		case kPeakFrequencyId: engine.setEqFrequency (1, logToPlain (30, 22000, v)); break;
+		case kPeakGainId: engine.setEqGain (1, v); break;
+		case kHighShelfFrequencyId: engine.setEqFrequency (2, logToPlain (1000, 22000, v)); break;
+		case kHighGainId: engine.setEqGain (2, v); break;
+		case kEarlyId: engine.setEarlyLevel (v); break;
+		case kReverbId: engine.setReverbLevel (v); break;
+		case kWetId: engine.setWetLevel (v); break;
+		case kBypassDryId: engine.setDryBypass (v > 0.5); break;
+		case kBypassEarlyId: engine.setEarlyBypass (v > 0.5); break;
+		case kBypassReverbId: engine.setReverbBypass (v > 0.5); break;
+		case kBypassWetId: engine.setWetBypass (v > 0.5); break;
+		case kModSpeedId: engine.setModulationSpeed (v); break;
+		case kModDepthId: engine.setModulationDepth (v); break;
+		default: break; // the global bypass is read by process itself
+	}
+}
+
+void Quillmere::applyParameterChange (ParamID id, ParamValue value)
+{
+	if (id > kLastSettingId || !std::isfinite (value))
+		return;
+	if (id == kBypassId)
+		processingBypass = value > 0.5;
+	driveEngine (id, value);
+	audioSideChanges.record (id, value);
+}
+
+void Quillmere::applySettingsToEngine (const SettingsBlock& block)
+{
+	// Ascending ids are the engine's documented setter order.
+	for (ParamID id = 0; id <= kLastSettingId; ++id)
+		driveEngine (id, block.normalized (id));
+}
+
+SettingsBlock Quillmere::currentSettings ()
+{
+	audioSideChanges.foldInto (settings);
+	return settings;
+}
+
+//------------------------------------------------------------------------ process
+
+tresult PLUGIN_API Quillmere::process (ProcessData& data)
+{
+	if (const SettingsBlock* restored = restoredSettings.takeNewest ())
+	{
+		applySettingsToEngine (*restored);
+		processingBypass = restored->bypass;
+	}
+
+	if (IParameterChanges* changes = data.inputParameterChanges)
+	{
+		const int32 count = changes->getParameterCount ();
+		for (int32 i = 0; i < count; ++i)
+		{
+			IParamValueQueue* queue = changes->getParameterData (i);
+			if (!queue)
+				continue;
+			// Only the last point counts: the whole block runs with the final values.
+			int32 sampleOffset = 0;
+			ParamValue value = 0.0;
+			if (queue->getPoint (queue->getPointCount () - 1, sampleOffset, value) == kResultTrue)
+				applyParameterChange (queue->getParameterId (), value);
+		}
+	}
+
+	if (data.numInputs == 0 || data.numOutputs == 0 || !data.inputs || !data.outputs ||
+	    data.numSamples <= 0)
+		return kResultOk;
+
+	if (data.symbolicSampleSize == kSample64)
+		processAudio<double> (data);
+	else
+		processAudio<float> (data);
+	return kResultOk;
+}
+
+template <typename Sample>
+void Quillmere::processAudio (ProcessData& data)
+{
+	AudioBusBuffers& in = data.inputs[0];
+	AudioBusBuffers& out = data.outputs[0];
+	Sample** inputs = channelBuffers<Sample> (in);
+	Sample** outputs = channelBuffers<Sample> (out);
+	const int32 numFrames = data.numSamples;
+	const int32 numIn = inputs ? in.numChannels : 0;
+	const int32 numOut = outputs ? out.numChannels : 0;
+
+	// A single input channel feeds both sides; missing channels count as silence.
+	const Sample* sourceLeft = numIn > 0 ? inputs[0] : nullptr;
+	const Sample* sourceRight = numIn > 1 ? inputs[1] : sourceLeft;
+	const uint64 silentMask = numIn > 1 ? 3 : 1;
+	const bool inputSilent = !sourceLeft || !sourceRight || (in.silenceFlags & silentMask) == silentMask;
+	const uint64 allOutputsSilent = numOut >= 64 ? ~uint64 (0) : ((uint64 (1) << numOut) - 1);
+
+	if (processingBypass)
+	{
+		// The engine keeps its state so the tail resumes when bypass is lifted.
+		for (int32 c = 0; c < numOut; ++c)
+		{
+			Sample* target = outputs[c];
+			const Sample* source = c == 0 ? sourceLeft : sourceRight;
+			if (!target || target == source)
+				continue;
+			if (source)
+				std::memcpy (target, source, sizeof (Sample) * numFrames);
+			else
+				std::memset (target, 0, sizeof (Sample) * numFrames);
+		}
+		out.silenceFlags = inputSilent ? allOutputsSilent : 0;
+		return;
+	}
+
+	if (inputSilent && engine.isIdle ())
+	{
+		// The tail has died away: nothing to compute.
+		for (int32 c = 0; c < numOut; ++c)
+			if (outputs[c])
+				std::memset (outputs[c], 0, sizeof (Sample) * numFrames);
+		out.silenceFlags = allOutputsSilent;
+		return;
+	}
+
+	Sample* targetLeft = numOut > 0 ? outputs[0] : nullptr;
+	Sample* targetRight = numOut > 1 ? outputs[1] : nullptr;
+	for (int32 start = 0; start < numFrames; start += kChunkFrames)
+	{
+		const int32 frames = std::min (kChunkFrames, numFrames - start);
+		if (inputSilent)
+		{
+			std::fill (scratchLeft, scratchLeft + frames, 0.0);
+			std::fill (scratchRight, scratchRight + frames, 0.0);
+		}
+		else
+		{
+			for (int32 i = 0; i < frames; ++i)
+			{
+				scratchLeft[i] = sourceLeft[start + i];
+				scratchRight[i] = sourceRight[start + i];
+			}
+		}
+		engine.processBlock (scratchLeft, scratchRight, scratchLeft, scratchRight, frames);
+		if (targetLeft)
+			for (int32 i = 0; i < frames; ++i)
+				narrow (scratchLeft[i], targetLeft[start + i]);
+		if (targetRight)
+			for (int32 i = 0; i < frames; ++i)
+				narrow (scratchRight[i], targetRight[start + i]);
+	}
+	out.silenceFlags = 0;
+}
+
+//------------------------------------------------------------------------ state
+
+tresult PLUGIN_API Quillmere::getState (IBStream* state)
+{
+	return writeState (state, currentSettings ()) ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API Quillmere::setState (IBStream* state)
+{
+	SettingsBlock restored = settings;
+	if (!readState (state, restored))
+		return kResultFalse;
+
+	// What the audio thread applied before the restore is replaced by the restored state.
+	audioSideChanges.discard ();
+	settings = restored;
+	// The audio thread takes the block at the start of its next block, so no setter ever
+	// overlaps a frame; an inactive effect takes it at once, for hosts that never process.
+	restoredSettings.publish (restored);
+	if (!active.load (std::memory_order_acquire))
+		applySettingsToEngine (restored);
+	showSettingsInParameters (restored);
+	return kResultOk;
+}
+
+//------------------------------------------------------------------------ controller
+
+tresult PLUGIN_API Quillmere::setParamNormalized (ParamID tag, ParamValue value)
+{
+	if (!std::isfinite (value))
+		return kResultFalse;
+	tresult result = SingleComponentEffect::setParamNormalized (tag, value);
+	if (tag <= kLastSettingId)
+	{
+		audioSideChanges.foldInto (settings);
+		settings.store (tag, value);
+	}
+	// The list may change while editors are told, so re-read its length each step.
+	for (size_t i = 0; i < editorViews.size (); ++i)
+		if (QuillmereEditorView* view = editorViews[i])
+			view->updateParameter (tag, value);
+	return result;
+}
+
+tresult PLUGIN_API Quillmere::getParamStringByValue (ParamID tag, ParamValue valueNormalized,
+                                                     String128 string)
+{
+	return SingleComponentEffect::getParamStringByValue (tag, valueNormalized, string);
+}
+
+tresult PLUGIN_API Quillmere::getParamValueByString (ParamID tag, TChar* string,
+                                                     ParamValue& valueNormalized)
+{
+	return SingleComponentEffect::getParamValueByString (tag, string, valueNormalized);
+}
+
+IPlugView* PLUGIN_API Quillmere::createView (FIDString name)
+{
+	return nullptr; // the editor comes later
+}
+
+tresult PLUGIN_API Quillmere::setKnobMode (KnobMode mode)
+{
+	if (mode != kLinearMode)
+		return kResultFalse;
+	return SingleComponentEffect::setKnobMode (mode);
+}
+
+void Quillmere::editorAttached (EditorView* editor)
+{
+	if (auto* view = dynamic_cast<QuillmereEditorView*> (editor))
+		editorViews.push_back (view);
+}
+
+void Quillmere::editorRemoved (EditorView* editor)
+{
+	auto* view = dynamic_cast<QuillmereEditorView*> (editor);
+	if (!view)
+		return;
+	auto found = std::find (editorViews.begin (), editorViews.end (), view);
+	if (found != editorViews.end ())
+		editorViews.erase (found);
+}
+
+void Quillmere::showSettingsInParameters (const SettingsBlock& block)
+{
+	static const ParamID kOrder[] = {0,  1,  2,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+	                                 15, 16, 17, 18, 3,  4,  19, 20, 21, 22, 23, 24, 25};
+	for (ParamID id : kOrder)
+		setParamNormalized (id, block.normalized (id));
+}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,130 @@
+#include "StateStream.h"
+
+#include "LogMapping.h"
+#include "QuillmereIds.h"
+#include "base/source/fstreamer.h"
+
+#include <cmath>
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+// The double fields from dry to wet, in stream order.
+double* leadingDoubles (SettingsBlock& b, int index)
+{
+	double* fields[] = {&b.dry,           &b.predelay,          &b.width,     &b.decay,
+	                    &b.roomSize,      &b.diffusion,         &b.dampIntensity,
+	                    &b.dampFrequency, &b.lowShelfFrequency, &b.lowGain,   &b.peakFrequency,
+	                    &b.peakGain,      &b.highShelfFrequency, &b.highGain, &b.early,
+	                    &b.reverb,        &b.wet};
+	return fields[index];
+}
+const int kLeadingDoubles = 17;
+
+bool readFlag (IBStreamer& in, bool& flag)
+{
+	int8 byte = 0;
+	if (!in.readInt8 (byte))
+		return false;
+	flag = byte != 0; // anything but 0 reads as on
+	return true;
+}
+
+int8 clampIndex (int8 index, int32 entries)
+{
+	return index < 0 ? 0 : (index >= entries ? static_cast<int8> (entries - 1) : index);
+}
+
+// Equaliser gains before version 5 were linear over +-12 dB; the cut half is now twice as deep.
+double convertOldEqGain (double value)
+{
+	return value < 0.5 ? (value * 24.0 - 12.0 + 24.0) / 48.0 : value;
+}
+
+bool allFinite (SettingsBlock& b)
+{
+	for (int i = 0; i < kLeadingDoubles; ++i)
+		if (!std::isfinite (*leadingDoubles (b, i)))
+			return false;
+	return std::isfinite (b.modSpeed) && std::isfinite (b.modDepth);
+}
+} // namespace
+
+bool writeState (IBStream* stream, const SettingsBlock& block)
+{
+	if (!stream)
+		return false;
+	IBStreamer out (stream, kLittleEndian);
+	SettingsBlock b = block;
+	if (!out.writeInt64u (kStateVersion))
+		return false;
+	for (int i = 0; i < kLeadingDoubles; ++i)
+		if (!out.writeDouble (*leadingDoubles (b, i)))
+			return false;
+	const int8 bytes[] = {b.earlyVariation, b.reverbVariation,      int8 (b.bypass),
+	                      int8 (b.bypassDry), int8 (b.bypassEarly), int8 (b.bypassReverb),
+	                      int8 (b.bypassWet)};
+	for (int8 byte : bytes)
+		if (!out.writeInt8 (byte))
+			return false;
+	return out.writeDouble (b.modSpeed) && out.writeDouble (b.modDepth);
+}
+
+bool readState (IBStream* stream, SettingsBlock& block)
+{
+	if (!stream)
+		return false;
+	IBStreamer in (stream, kLittleEndian);
+	SettingsBlock b = block;
+	uint64 version = 0;
+	if (!in.readInt64u (version))
+		return false;
+	for (int i = 0; i < kLeadingDoubles; ++i)
+		if (!in.readDouble (*leadingDoubles (b, i)))
+			return false;
+	if (!in.readInt8 (b.earlyVariation) || !in.readInt8 (b.reverbVariation) ||
+	    !readFlag (in, b.bypass))
+		return false;
+
+	if (version == 0)
+	{
+		// Version 0 kept frequencies linear over their ranges and early reflections 6 dB hot.
+		b.dampFrequency = logToNormalized (4000, 22020, b.dampFrequency * 18020 + 4000);
+		b.lowShelfFrequency = logToNormalized (20, 1000, b.lowShelfFrequency * 980 + 20);
+		b.peakFrequency = logToNormalized (30, 22000, b.peakFrequency * 21970 + 30);
+		b.highShelfFrequency = logToNormalized (1000, 22000, b.highShelfFrequency * 21000 + 1000);
+		b.early = b.early * 0.501187;
+	}
+	if (version <= 1)
+		b.decay = std::sqrt (b.decay); // stored as the square of today's value
+
+	if (version < 3)
+		b.bypassDry = b.bypassEarly = b.bypassReverb = b.bypassWet = false;
+	else if (!readFlag (in, b.bypassDry) || !readFlag (in, b.bypassEarly) ||
+	         !readFlag (in, b.bypassReverb) || !readFlag (in, b.bypassWet))
+		return false;
+
+	if (version < 4)
+		b.modSpeed = b.modDepth = 0.0;
+	else if (!in.readDouble (b.modSpeed) || !in.readDouble (b.modDepth))
+		return false;
+
+	if (version <= 4)
+	{
+		b.lowGain = convertOldEqGain (b.lowGain);
+		b.peakGain = convertOldEqGain (b.peakGain);
+		b.highGain = convertOldEqGain (b.highGain);
+	}
+
+	// The stream is untrusted: refuse what no parameter can hold, keep lists in range.
+	if (!allFinite (b))
+		return false;
+	b.earlyVariation = clampIndex (b.earlyVariation, kNumEarlyVariations);
+	b.reverbVariation = clampIndex (b.reverbVariation, kNumReverbVariations);
+	block = b;
+	return true;
+}
+
+} // namespace Vst
+} // namespace Steinberg

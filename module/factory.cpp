@@ -1,0 +1,59 @@
+// The module's exported VST 3 entry point and the hooks the module entry calls.
+
+#include "Quillmere.h"
+#include "QuillmereIds.h"
+#include "linuxmodule.h"
+#include "pluginfactory.h"
+#include "version.h"
+
+#include <cstring>
+
+using namespace Steinberg;
+
+bool InitModule () { return true; }
+bool DeinitModule () { return true; }
+
+namespace {
+// Copies text into a fixed-size field, cut at the field size, the rest zero-filled.
+template <size_t N>
+void copyField (char8 (&field)[N], const char* text)
+{
+	std::memset (field, 0, N);
+	std::strncpy (field, text, N);
+	field[N - 1] = 0;
+}
+
+const PFactoryInfo& factoryInfo ()
+{
+	static PFactoryInfo info = [] {
+		PFactoryInfo filled;
+		copyField (filled.vendor, QUILLMERE_VENDOR);
+		copyField (filled.url, QUILLMERE_URL);
+		copyField (filled.email, QUILLMERE_EMAIL);
+		filled.flags = PFactoryInfo::kUnicode;
+		return filled;
+	}();
+	return info;
+}
+
+const PClassInfo2& effectClassInfo ()
+{
+	static PClassInfo2 info (Vst::QuillmereClassId.toTUID (), PClassInfo::kManyInstances,
+	                         QUILLMERE_CATEGORY, QUILLMERE_NAME, 0, QUILLMERE_SUBCATEGORIES,
+	                         nullptr, QUILLMERE_VERSION, QUILLMERE_SDK_VERSION);
+	return info;
+}
+} // namespace
+
+extern "C" SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory ()
+{
+	if (gPluginFactory)
+	{
+		gPluginFactory->addRef ();
+		return gPluginFactory;
+	}
+	auto* factory = new CPluginFactory (factoryInfo ());
+	gPluginFactory = factory;
+	factory->registerClass (&effectClassInfo (), &Vst::Quillmere::createInstance);
+	return gPluginFactory;
+}
