@@ -1,0 +1,51 @@
+#pragma once
+
+#include "StereoPair.h"
+
+#include <cstdint>
+
+// Schroeder allpass (g + z^-N) / (1 + g z^-N); both channels share the delay.
+class AllpassDiffuser
+{
+public:
+    static constexpr int32_t kCapacity = 19200; // frames
+    static constexpr double kMinMs = 0.01;
+    static constexpr double kMaxMs = 50.0;
+
+    AllpassDiffuser ();
+
+    void setDelay (double ms);
+    void setCoefficients (double left, double right);
+    void setSampleRate (double rate);
+    void clear (); // zeroes the line; the position runs on
+
+    StereoPair process (StereoPair in)
+    {
+        StereoFrame& slot = frames[position];
+        const StereoPair g = loadPair (coefficient);
+        const StereoPair delayed = loadFrame (slot);
+        const StereoPair w = in - g * delayed;
+        storeFrame (slot, w);
+        if (--position <= 0)
+            position = length;
+        return g * w + delayed;
+    }
+
+    void processBlock (StereoFrame* inOut, int32_t numFrames);
+
+    double getCoefficient (int32_t channel) const { return coefficient[channel]; }
+    int32_t getPosition () const { return position; }
+    int32_t getLength () const { return length; }
+    double getTime () const { return time; }
+    double getSampleRate () const { return sampleRate; }
+
+private:
+    void updateLength ();
+
+    alignas (16) double coefficient[2];
+    int32_t position;
+    int32_t length;
+    double sampleRate;
+    double time;
+    StereoFrame frames[kCapacity];
+};

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "StereoPair.h"
+
+#include <cstdint>
+
+// Stereo direct-form-I biquad with cookbook designs. Coefficients are kept
+// unnormalised and every output is divided by a0, which fixes the rounding.
+class BiquadFilter
+{
+public:
+    enum Type : uint32_t
+    {
+        kLowPass = 0,
+        kHighPass = 1,
+        kBandPass = 2,
+        kNotch = 3,
+        kPeak = 4,
+        kLowShelf = 5,
+        kHighShelf = 6
+    };
+
+    BiquadFilter ();
+
+    void setSampleRate (double rate);
+    void setFrequency (double hz);
+    void setQ (double q);
+    void setGain (double dB);
+    void setType (uint32_t type);
+    void clear (); // history only; the design stays
+
+    StereoPair process (StereoPair x)
+    {
+        Runner r (*this);
+        const StereoPair y = r.process (x);
+        r.storeHistory (*this);
+        return y;
+    }
+
+    // Holds a band's coefficients and history in registers across a block.
+    struct Runner
+    {
+        explicit Runner (const BiquadFilter& f)
+            : b0 (pairSplat (f.b0)), b1 (pairSplat (f.b1)), b2 (pairSplat (f.b2)), a1 (pairSplat (f.a1)),
+              a2 (pairSplat (f.a2)), a0 (pairSplat (f.a0)), x1 (loadPair (f.x1)), x2 (loadPair (f.x2)),
+              y1 (loadPair (f.y1)), y2 (loadPair (f.y2))
+        {
+        }
+
+        StereoPair process (StereoPair x)
+        {
+            const StereoPair y = (b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2) / a0;
+            x2 = x1;
+            x1 = x;
+            y2 = y1;
+            y1 = y;
+            return y;
+        }
+
+        void storeHistory (BiquadFilter& f) const
+        {
+            storePair (f.x1, x1);
+            storePair (f.x2, x2);
+            storePair (f.y1, y1);
+            storePair (f.y2, y2);
+        }
+
+        StereoPair b0, b1, b2, a1, a2, a0;
+        StereoPair x1, x2, y1, y2;
+    };
+
+    double getSampleRate () const { return sampleRate; }
+    double getFrequency () const { return frequency; }
+    double getQ () const { return q; }
+    double getGain () const { return gainDb; }
+    double getAmplitude () const { return amplitude; }
+    uint32_t getType () const { return type; }
+    double getB0 () const { return b0; }
+    double getB1 () const { return b1; }
+    double getB2 () const { return b2; }
+    double getA0 () const { return a0; }
+    double getA1 () const { return a1; }
+    double getA2 () const { return a2; }
+
+private:
+    void design ();
+
+    double sampleRate;
+    double frequency;
+    double q;
+    double amplitude;
+    double gainDb;
+    double alpha;
+    double shelfRoot;
+    double w0;
+    double sinW0;
+    double cosW0;
+    double b0, b1, b2, a1, a2, a0;
+    alignas (16) double x1[2];
+    alignas (16) double x2[2];
+    alignas (16) double y1[2];
+    alignas (16) double y2[2];
+    uint32_t type;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "StereoPair.h"
+
+#include <cstdint>
+
+// One stereo echo: a delay line per channel, read with a signed gain.
+class EarlyReflectionTap
+{
+public:
+    static constexpr int32_t kCapacity = 76800; // samples per channel
+    static constexpr double kMinMs = 0.01;
+    static constexpr double kMaxMs = 200.0;
+
+    EarlyReflectionTap ();
+
+    void setDelays (double msLeft, double msRight);
+    void setGains (double gainLeft, double gainRight);
+    void setSampleRate (double rate);
+    void clear (); // zeroes both lines and restarts both positions at 2
+
+    StereoPair process (StereoPair in)
+    {
+        double* left = lineLeft + position[0];
+        double* right = lineRight + position[1];
+        const StereoPair delayed = loadSplit (left, right);
+        storeSplit (left, right, in);
+        if (--position[0] <= 0)
+            position[0] = length[0];
+        if (--position[1] <= 0)
+            position[1] = length[1];
+        return loadPair (gain) * delayed;
+    }
+
+    // sum[i] += process(in[i]) for every frame of the block.
+    void accumulateBlock (const StereoFrame* in, StereoFrame* sum, int32_t numFrames);
+
+    double getGain (int32_t channel) const { return gain[channel]; }
+    int32_t getPosition (int32_t channel) const { return position[channel]; }
+    int32_t getLength (int32_t channel) const { return length[channel]; }
+    double getTime (int32_t channel) const { return time[channel]; }
+    double getSampleRate () const { return sampleRate; }
+
+private:
+    void updateLengths ();
+
+    alignas (16) double gain[2];
+    int32_t position[2];
+    int32_t length[2];
+    double sampleRate;
+    double time[2];
+    double lineLeft[kCapacity];
+    double lineRight[kCapacity];
+};

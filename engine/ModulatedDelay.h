@@ -1,0 +1,97 @@
+#pragma once
+
+#include "StereoPair.h"
+
+#include <cstdint>
+
+// Short stereo delay whose read point is swept by a sine LFO, left and right
+// in opposite directions.
+class ModulatedDelay
+{
+public:
+    static constexpr int32_t kCapacity = 7710; // frames, ring plus guard
+    static constexpr int32_t kTableSize = 512;
+    static constexpr double kMinMs = 0.1;
+    static constexpr double kMaxMs = 20.0;
+    static constexpr double kMinSampleRate = 44100.0;
+    static constexpr double kMaxSampleRate = 384000.0;
+
+    ModulatedDelay ();
+
+    void setDelay (double ms);
+    void setDepth (double depth);
+    void setRate (double hz);
+    void setSampleRate (double rate);
+    void clear (); // zeroes the ring, write index back to 2; the LFO phase runs on
+
+    StereoPair process (StereoPair in)
+    {
+        while (phase > tableLength)
+            phase -= tableLength;
+        const int32_t step = static_cast<int32_t> (phase);
+        const double lfo = sineTable[step] + (phase - step) * (sineTable[step + 1] - sineTable[step]);
+        phase += phaseStep;
+
+        if (writeIndex >= length)
+        {
+            storeFrame (frames[length], in); // guard copy of frame 0
+            writeIndex = 0;
+        }
+        storeFrame (frames[writeIndex], in);
+
+        const StereoPair t = pairSplat (centre) + loadPair (swing) * pairSplat (lfo);
+        int32_t left;
+        int32_t right;
+        const StereoPair fraction = truncateLanes (t, left, right);
+        left = wrapIndex (left + writeIndex);
+        right = wrapIndex (right + writeIndex);
+        const StereoPair a = loadSplit (&frames[left].left, &frames[right].right);
+        const StereoPair b = loadSplit (&frames[left + 1].left, &frames[right + 1].right);
+        ++writeIndex;
+        return a + fraction * (b - a);
+    }
+
+    int32_t getLength () const { return length; }
+    int32_t getWriteIndex () const { return writeIndex; }
+    int32_t getHalf () const { return half; }
+    double getPhase () const { return phase; }
+    double getPhaseStep () const { return phaseStep; }
+    double getRate () const { return rate; }
+    double getDepth () const { return depth; }
+    double getSampleRate () const { return sampleRate; }
+    double getDelayMs () const { return delayMs; }
+    double getCentre () const { return centre; }
+    double getSwing (int32_t channel) const { return swing[channel]; }
+    double sineAt (int32_t index) const { return sineTable[index]; }
+
+private:
+    void update ();
+
+    // (j + writeIndex) mod length for the non-negative sums the reads produce;
+    // they lie below 3 * length, so two subtractions usually settle it.
+    int32_t wrapIndex (int32_t sum) const
+    {
+        if (sum >= length)
+            sum -= length;
+        if (sum >= length)
+            sum -= length;
+        if (sum >= length)
+            sum %= length;
+        return sum;
+    }
+
+    int32_t length;
+    int32_t writeIndex;
+    int32_t half;
+    double phase;
+    double phaseStep;
+    double rate;
+    double depth;
+    double sampleRate;
+    double delayMs;
+    double centre;
+    double tableLength;
+    alignas (16) double swing[2];
+    double sineTable[kTableSize + 2];
+    StereoFrame frames[kCapacity];
+};

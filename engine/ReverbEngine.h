@@ -1,0 +1,132 @@
+#pragma once
+
+#include "AllpassDiffuser.h"
+#include "BiquadFilter.h"
+#include "DampedComb.h"
+#include "EarlyReflectionTap.h"
+#include "ModulatedDelay.h"
+#include "ReverbTables.h"
+#include "StereoPair.h"
+#include "StereoPreDelay.h"
+
+#include <cstdint>
+
+// The whole stereo reverb in double precision: pre-delay, early reflections,
+// comb bank, modulated delay, diffusers and output equaliser, mixed with the
+// dry signal. All delay memory lives inside the object (tens of MB), so keep
+// it on the heap or inside another heap object, never on the stack.
+class ReverbEngine
+{
+public:
+    static constexpr double kReverbOutputScale = 0.15035610000000002;
+    static constexpr double kWetOutputScale = 0.39905264901124726;
+    static constexpr int32_t kEqBandCount = 3;
+
+    ReverbEngine ();
+
+    void setSampleRate (double hz);
+    void reset ();
+
+    // One frame; in and out must be distinct arrays.
+    void processFrame (const double in[2], double out[2]);
+    // numFrames frames from separate channel arrays, bit-identical to as many
+    // processFrame calls. outL/outR may be the same arrays as inL/inR.
+    void processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames);
+    bool isIdle () const { return lastFrameIdle; }
+
+    void setDryLevel (double gain);
+    void setEarlyLevel (double gain);
+    void setReverbLevel (double gain);
+    void setWetLevel (double gain);
+    void setDryBypass (bool bypass);
+    void setEarlyBypass (bool bypass);
+    void setReverbBypass (bool bypass);
+    void setWetBypass (bool bypass);
+    void setWidth (double normalized);
+    void setPredelay (double normalized);
+    void setEarlyVariation (int32_t variation);
+    void setReverbVariation (int32_t variation);
+    void setDecayTime (double x);
+    void setRoomSize (double normalized);
+    void setDiffusion (double normalized);
+    void setDampIntensity (double normalized);
+    void setDampFrequency (double hz);
+    void setEqFrequency (int32_t band, double hz);
+    void setEqGain (int32_t band, double normalized);
+    void setModulationSpeed (double normalized);
+    void setModulationDepth (double normalized);
+
+    double getSampleRate () const { return sampleRate; }
+    double getDecayTime () const { return decayTime; }
+    double getRoomScale () const { return roomScale; }
+    double getDiffuserScale () const { return diffuserScale; }
+    double getDiffusion () const { return diffusion; }
+    int32_t getHoldSamples () const { return holdSamples; }
+    int32_t getSilenceCountdown () const { return silenceCountdown; }
+    double getDryGain (int32_t channel) const { return dryGain[channel]; }
+    double getEarlyGain (int32_t channel) const { return earlyGain[channel]; }
+    double getReverbGain (int32_t channel) const { return reverbGain[channel]; }
+    double getWetGain (int32_t channel) const { return wetGain[channel]; }
+    double getCrossfeed (int32_t channel) const { return crossfeed[channel]; }
+    double getDryLevel () const { return dryLevel; }
+    double getEarlyLevel () const { return earlyLevel; }
+    double getReverbLevel () const { return reverbLevel; }
+    double getWetLevel () const { return wetLevel; }
+    const StereoPreDelay& getPreDelay () const { return preDelay; }
+    const EarlyReflectionTap& getEarlyTap (int32_t index) const { return earlyTaps[index]; }
+    const DampedComb& getComb (int32_t index) const { return combs[index]; }
+    const ModulatedDelay& getModulatedDelay () const { return modDelay; }
+    const AllpassDiffuser& getDiffuser (int32_t index) const { return diffusers[index]; }
+    const BiquadFilter& getEqBand (int32_t band) const { return eqBands[band]; }
+    const double* getEarlyDelayTable () const { return earlyDelayTable; }
+    const double* getEarlyGainTable () const { return earlyGainTable; }
+    const double* getCombDelayTable (int32_t channel) const { return combDelayTable[channel]; }
+    const double* getCombInputGainTable (int32_t channel) const { return combInputGainTable[channel]; }
+
+private:
+    // Frames rendered per pass of the block form; small enough for L1.
+    static constexpr int32_t kChunkFrames = 64;
+
+    void applyEarlyTables ();
+    void applyDiffuserDelays ();
+    void applyDiffuserCoefficients ();
+    static void applyBypass (double gain[2], double level, bool bypass);
+    // Advances the gate by one input frame; false when the frame is idle.
+    bool gateAdmits (double left, double right);
+    // Renders frames that all passed the gate.
+    void renderBlock (const StereoFrame* in, StereoFrame* out, int32_t numFrames);
+
+    StereoPreDelay preDelay;
+    alignas (16) double dryGain[2];
+    EarlyReflectionTap earlyTaps[kEarlyTapCount];
+    alignas (16) double earlyGain[2];
+    DampedComb combs[kCombCount];
+    ModulatedDelay modDelay;
+    AllpassDiffuser diffusers[kDiffuserCount];
+    alignas (16) double reverbGain[2];
+    BiquadFilter eqBands[kEqBandCount];
+    alignas (16) double wetGain[2];
+    alignas (16) double crossfeed[2];
+    double roomScale;
+    double diffuserScale;
+    double diffusion;
+    const double* earlyDelayTable;
+    const double* earlyGainTable;
+    const double* combInputGainTable[2];
+    const double* combDelayTable[2];
+    const double* diffuserCoefTable[2];
+    const double* diffuserDelayTable;
+    double dryLevel;
+    bool dryBypass;
+    double earlyLevel;
+    bool earlyBypass;
+    double reverbLevel;
+    bool reverbBypass;
+    double wetLevel;
+    bool wetBypass;
+    double sampleRate;
+    double decayTime;
+    int32_t holdSamples;
+    int32_t silenceCountdown;
+    bool lastFrameIdle;
+};
