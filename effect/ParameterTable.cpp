@@ -5,6 +5,7 @@
 #include "Quillmere.h"
 #include "QuillmereIds.h"
 
+#include "pluginterfaces/base/ustring.h"
 #include <cstdio>
 
 namespace Steinberg {

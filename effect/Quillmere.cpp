@@ -4,6 +4,7 @@
 #include "LogMapping.h"
 #include "QuillmereIds.h"
 #include "StateStream.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -331,16 +332,45 @@ tresult PLUGIN_API Quillmere::setParamNormalized (ParamID tag, ParamValue value)
 	return result;
 }
 
+tresult PLUGIN_API Quillmere::getParameterInfo (int32 paramIndex, ParameterInfo& info)
+{
+	// The container would throw for an index past its end; a host gets a refusal instead.
+	if (paramIndex < 0 || paramIndex >= getParameterCount ())
+		return kResultFalse;
+	return SingleComponentEffect::getParameterInfo (paramIndex, info);
+}
+
+// The SDK's text conversions can throw on malformed UTF-16; nothing may leave the module
+// as an exception.
 tresult PLUGIN_API Quillmere::getParamStringByValue (ParamID tag, ParamValue valueNormalized,
                                                      String128 string)
 {
-	return SingleComponentEffect::getParamStringByValue (tag, valueNormalized, string);
+	if (!string)
+		return kInvalidArgument;
+	try
+	{
+		return SingleComponentEffect::getParamStringByValue (tag, valueNormalized, string);
+	}
+	catch (...)
+	{
+		string[0] = 0;
+		return kResultFalse;
+	}
 }
 
 tresult PLUGIN_API Quillmere::getParamValueByString (ParamID tag, TChar* string,
                                                      ParamValue& valueNormalized)
 {
-	return SingleComponentEffect::getParamValueByString (tag, string, valueNormalized);
+	if (!string)
+		return kInvalidArgument;
+	try
+	{
+		return SingleComponentEffect::getParamValueByString (tag, string, valueNormalized);
+	}
+	catch (...)
+	{
+		return kResultFalse;
+	}
 }
 
 IPlugView* PLUGIN_API Quillmere::createView (FIDString name)

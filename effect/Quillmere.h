@@ -41,6 +41,7 @@ public:
 
 	// IEditController
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
+	tresult PLUGIN_API getParameterInfo (int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParamStringByValue (ParamID tag, ParamValue valueNormalized,
 	                                          String128 string) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParamValueByString (ParamID tag, TChar* string,

@@ -5,6 +5,7 @@
 #include "linuxmodule.h"
 #include "pluginfactory.h"
 #include "version.h"
+#include "vst2wrapper.h"
 
 #include <cstring>
 
@@ -56,4 +57,11 @@ extern "C" SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory ()
 	gPluginFactory = factory;
 	factory->registerClass (&effectClassInfo (), &Vst::Quillmere::createInstance);
 	return gPluginFactory;
+}
+
+// The VST 2.4 entry wraps the same class.
+AEffect* createEffectInstance (audioMasterCallback audioMaster)
+{
+	return Vst::Vst2Wrapper::create (GetPluginFactory (), Vst::QuillmereClassId.toTUID (),
+	                                 QUILLMERE_VST2_ID, audioMaster);
 }

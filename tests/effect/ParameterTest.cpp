@@ -97,7 +97,7 @@ TEST_F (Parameters, InfosAreExactlyTheTable)
 		EXPECT_EQ (info->stepCount, expected.stepCount);
 		EXPECT_EQ (info->flags, expected.flags);
 		EXPECT_NEAR (info->defaultNormalizedValue, expected.defaultNormalized, 1e-12);
-		EXPECT_EQ (info->unitId, kRootUnitId);
+		EXPECT_EQ (info->unitId, 0);
 	}
 	EXPECT_FALSE (effect->parameterInfo (27));
 }
@@ -164,8 +164,13 @@ TEST_F (Parameters, FrequenciesTimesAndPercentages)
 	EXPECT_NEAR (parse (1, "50"), 0.25, 1e-12);
 	EXPECT_EQ (parse (1, "500"), 1.0);
 	// A comma works as the decimal point; text before the number is skipped.
-	EXPECT_NEAR (parse (1, "50,5"), 50.5 / 200, 1e-12);
-	EXPECT_NEAR (parse (1, "about 50"), 0.25, 1e-12);
+	EXPECT_NEAR (parse (9, "5000,5"), logNorm (4000, 22020, 5000.5), 1e-12);
+	EXPECT_NEAR (parse (5, "about 5.15 s"), std::sqrt ((5.15 - 0.2) / 19.8), 1e-12);
+	// Malformed UTF-16 from a host is refused, never thrown.
+	ParamValue value = 0.25;
+	Steinberg::Vst::String128 broken = {0xD800, '5', 0};
+	for (ParamID id : {1u, 3u, 9u, 11u, 18u})
+		effect->controller ()->getParamValueByString (id, broken, value);
 	EXPECT_TRUE (refuses (9, "fast"));
 	EXPECT_TRUE (refuses (9, "nan"));
 }
