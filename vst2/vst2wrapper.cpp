@@ -825,7 +825,10 @@ void Vst2Wrapper::forwardOutputParameterChanges ()
 
 //------------------------------------------------------------------------
 // Chunks: int64 component size, int64 controller size (little-endian),
-// component state, controller state.
+// component state, controller state. In a single-component effect both
+// getState calls are one and the same method, the component's, so the
+// controller part stays empty and a controller part in a loaded chunk is
+// not handed to it.
 //------------------------------------------------------------------------
 VstIntPtr Vst2Wrapper::getChunk (void** data)
 {
@@ -838,7 +841,7 @@ VstIntPtr Vst2Wrapper::getChunk (void** data)
 		return 0;
 	int64 componentSize = componentState.getSize ();
 	int64 controllerSize = 0;
-	if (controller->getState (&controllerState) == kResultOk)
+	if (separateController && controller->getState (&controllerState) == kResultOk)
 		controllerSize = controllerState.getSize ();
 
 	chunk.resize (static_cast<size_t> (16 + componentSize + controllerSize));
@@ -875,11 +878,11 @@ VstIntPtr Vst2Wrapper::setChunk (const void* data, VstIntPtr size)
 	{
 		MemoryStream forController (componentBytes, componentSize);
 		controller->setComponentState (&forController);
-	}
-	if (controllerSize > 0)
-	{
-		MemoryStream controllerState (componentBytes + componentSize, controllerSize);
-		controller->setState (&controllerState);
+		if (controllerSize > 0)
+		{
+			MemoryStream controllerState (componentBytes + componentSize, controllerSize);
+			controller->setState (&controllerState);
+		}
 	}
 	// Values the host set before the chunk must not overwrite it.
 	discardPendingValues ();
