@@ -56,6 +56,9 @@ public:
 	// Pushes a whole settings block into the engine.
 	void applySettingsToEngine (const SettingsBlock& block);
 
+	// Writes one factory preset row (plain values by id) into parameters 0 to 25, as edits.
+	void applyPreset (const double* row);
+
 	// The settings as the main thread sees them, with everything the audio thread applied.
 	SettingsBlock currentSettings ();
 
