@@ -1,6 +1,6 @@
 #include "EqGainParameter.h"
 
-#include "TextScan.h"
+#include "RangedParameterText.h"
 #include "pluginterfaces/base/ustring.h"
 
 namespace Steinberg {
@@ -9,14 +9,8 @@ namespace Vst {
 EqGainParameter::EqGainParameter (int32 flags, ParamID tag, const char8* title, int32 label)
 : bottomLabel (label < kNoLabel ? kNoLabel : (label > kLowPassLabel ? kLowPassLabel : label))
 {
-	UString128 (title).copyTo (info.title, 128);
-	UString (info.units, str16BufferSize (String128)).assign (STR16 ("dB"));
-	info.flags = flags;
-	info.id = tag;
-	info.stepCount = 0;
-	info.defaultNormalizedValue = 0.5;
-	info.unitId = kRootUnitId;
-	valueNormalized = 0.5;
+	describeContinuous (info, UString128 (title), tag, STR16 ("dB"), flags, kRootUnitId);
+	info.defaultNormalizedValue = valueNormalized = 0.5;
 }
 
 double EqGainParameter::toDecibels (ParamValue x)

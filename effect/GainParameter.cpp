@@ -1,6 +1,6 @@
 #include "GainParameter.h"
 
-#include "TextScan.h"
+#include "RangedParameterText.h"
 #include "pluginterfaces/base/ustring.h"
 #include <cmath>
 
@@ -14,14 +14,8 @@ const double kSilentGain = 0.0001;
 
 GainParameter::GainParameter (int32 flags, ParamID tag, const char8* title)
 {
-	UString128 (title).copyTo (info.title, 128);
-	UString (info.units, str16BufferSize (String128)).assign (STR16 ("dB"));
-	info.flags = flags;
-	info.id = tag;
-	info.stepCount = 0;
-	info.defaultNormalizedValue = 1.0;
-	info.unitId = kRootUnitId;
-	valueNormalized = 1.0;
+	describeContinuous (info, UString128 (title), tag, STR16 ("dB"), flags, kRootUnitId);
+	info.defaultNormalizedValue = valueNormalized = 1.0;
 }
 
 void GainParameter::toString (ParamValue normalized, String128 string) const

@@ -18,14 +18,8 @@ LogParameter::LogParameter (const TChar* title, ParamID tag, const TChar* units,
                             UnitID unitID, ParamValue min, ParamValue max, ParamValue defaultPlain)
 : min (min), max (max)
 {
-	UString (info.title, str16BufferSize (String128)).assign (title);
-	if (units)
-		UString (info.units, str16BufferSize (String128)).assign (units);
-	info.stepCount = 0;
+	describeContinuous (info, title, tag, units, flags, unitID);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
-	info.flags = flags;
-	info.id = tag;
-	info.unitId = unitID;
 }
 
 void LogParameter::toString (ParamValue normalized, String128 string) const

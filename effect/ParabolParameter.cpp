@@ -19,14 +19,8 @@ ParabolParameter::ParabolParameter (const TChar* title, ParamID tag, const TChar
                                     ParamValue defaultPlain, ParamValue exponent)
 : min (min), max (max), exponent (exponent)
 {
-	UString (info.title, str16BufferSize (String128)).assign (title);
-	if (units)
-		UString (info.units, str16BufferSize (String128)).assign (units);
-	info.stepCount = 0;
+	describeContinuous (info, title, tag, units, flags, unitID);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
-	info.flags = flags;
-	info.id = tag;
-	info.unitId = unitID;
 }
 
 void ParabolParameter::toString (ParamValue normalized, String128 string) const
