@@ -107,7 +107,7 @@ Vst2Wrapper* Vst2Wrapper::fromEffect (AEffect* e)
 {
 	if (!e || e->magic != kEffectMagic || e->dispatcher != &Vst2Wrapper::dispatchCallback)
 		return nullptr;
-	return static_cast<Vst2Wrapper*> (e->object);
+	return static_cast<Vst2Wrapper*> (static_cast<IComponentHandler*> (e->object));
 }
 
 Vst2Wrapper::Vst2Wrapper (IPluginFactory* factory, audioMasterCallback audioMaster,
@@ -124,7 +124,7 @@ Vst2Wrapper::Vst2Wrapper (IPluginFactory* factory, audioMasterCallback audioMast
 	effect.processDoubleReplacing = &Vst2Wrapper::processDoubleReplacingCallback;
 	effect.numPrograms = 1;
 	effect.ioRatio = 1.f;
-	effect.object = this;
+	effect.object = static_cast<IComponentHandler*> (this);
 	effect.uniqueID = vst2ID;
 	effect.flags = effFlagsCanReplacing | effFlagsProgramChunks;
 }

@@ -35,6 +35,8 @@ public:
 	// The wrapper behind an AEffect made by create, or nullptr.
 	static Vst2Wrapper* fromEffect (AEffect* effect);
 
+	// AEffect::object holds the wrapper as its IComponentHandler, so code
+	// outside the module can reach it through FUnknown::queryInterface.
 	AEffect* getAeffect () { return &effect; }
 	IEditController* getController () const { return controller; }
 

@@ -1,11 +1,11 @@
 // The bundle loaded as a VST 2.4 plug-in, the way a Linux VST 2 host loads
 // it, and compared with the same bundle loaded as VST 3.
 #include "Vst2Harness.h"
-#include "vst2wrapper.h"
 
 #include "EffectInstance.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
 
@@ -321,10 +321,11 @@ TEST (Vst2Entry, EffectEditsGoToTheHostAndToTheAudio)
 {
 	auto plugin = loadPlugin ();
 	ASSERT_TRUE (plugin);
-	// What the editor does after setParamNormalized.
-	auto* wrapper = static_cast<Vst2Wrapper*> (plugin->effect ()->object);
-	IComponentHandler* handler = wrapper;
-	wrapper->getController ()->setParamNormalized (kBypassId, 1.);
+	// The component handler the effect's editor reports its edits to.
+	auto* adapter = static_cast<FUnknown*> (static_cast<IComponentHandler*> (plugin->effect ()->object));
+	IComponentHandler* handler = nullptr;
+	ASSERT_EQ (adapter->queryInterface (IComponentHandler::iid, reinterpret_cast<void**> (&handler)),
+	           kResultOk);
 	plugin->clearHostCalls ();
 	EXPECT_EQ (handler->beginEdit (kBypassId), kResultOk);
 	EXPECT_EQ (handler->performEdit (kBypassId, 1.), kResultOk);
