@@ -365,6 +365,8 @@ float Vst2Wrapper::getParameterCallback (AEffect* e, VstInt32 index)
 VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt)
 {
+	if (isUserInterfaceCall (opcode))
+		mainThread.store (std::this_thread::get_id ());
 	// Values the host set from another thread reach the controller here.
 	if (onMainThread ())
 		applyPendingToController ();
@@ -441,6 +443,22 @@ VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr valu
 		case effCanDo: return canDo (text);
 		case effGetVstVersion: return kVstVersion;
 		default: return 0;
+	}
+}
+
+// Calls that only a host's user-interface thread makes.
+bool Vst2Wrapper::isUserInterfaceCall (VstInt32 opcode)
+{
+	switch (opcode)
+	{
+		case effOpen:
+		case effGetChunk:
+		case effSetChunk:
+		case effEditGetRect:
+		case effEditOpen:
+		case effEditClose:
+		case effEditIdle: return true;
+		default: return false;
 	}
 }
 

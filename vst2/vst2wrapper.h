@@ -136,13 +136,17 @@ private:
 	VstIntPtr canDo (const char* feature) const;
 	VstIntPtr pinProperties (bool input, VstInt32 index, VstPinProperties* properties) const;
 	VstIntPtr setKnobMode (VstIntPtr mode);
-	bool onMainThread () const { return std::this_thread::get_id () == mainThread; }
+	bool onMainThread () const { return std::this_thread::get_id () == mainThread.load (); }
+	static bool isUserInterfaceCall (VstInt32 opcode);
 	VstIntPtr callHost (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
 	AEffect effect {};
 	audioMasterCallback audioMaster;
 	IPluginFactory* factory;
-	std::thread::id mainThread;
+	// The host's user-interface thread: where the adapter was made, or where
+	// the host last called the editor or the chunks (a host may create
+	// plug-ins on a worker thread and use them from another).
+	std::atomic<std::thread::id> mainThread;
 
 	IComponent* component = nullptr;
 	IAudioProcessor* processor = nullptr;

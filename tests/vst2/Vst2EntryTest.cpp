@@ -317,6 +317,20 @@ TEST (Vst2Entry, HostAutomationReachesControllerAndAudio)
 	EXPECT_EQ (roomSize, 0.75);
 }
 
+TEST (Vst2Entry, HostsMayCreateOnAWorkerThread)
+{
+	std::unique_ptr<Vst2Plugin> plugin;
+	std::thread creator ([&] { plugin = Vst2Plugin::load (); });
+	creator.join ();
+	ASSERT_TRUE (plugin);
+	plugin->set (kRoomSizeIndex, 0.75f);
+	std::vector<char> chunk = plugin->getChunk ();
+	ASSERT_EQ (chunk.size (), 16 + kStateSize);
+	double roomSize;
+	std::memcpy (&roomSize, chunk.data () + 16 + 40, sizeof (roomSize));
+	EXPECT_EQ (roomSize, 0.75) << "the chunk call made this the user-interface thread";
+}
+
 TEST (Vst2Entry, EffectEditsGoToTheHostAndToTheAudio)
 {
 	auto plugin = loadPlugin ();
