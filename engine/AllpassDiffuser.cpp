@@ -37,26 +37,3 @@ void AllpassDiffuser::updateLength ()
 {
     length = delayLengthFromMs (time, sampleRate, kCapacity);
 }
-
-void AllpassDiffuser::processBlock (StereoFrame* inOut, int32_t numFrames)
-{
-    const StereoPair g = loadPair (coefficient);
-    int32_t done = 0;
-    while (done < numFrames)
-    {
-        const int32_t remaining = numFrames - done;
-        const int32_t run = remaining < position ? remaining : position;
-        StereoFrame* slot = frames + position;
-        for (int32_t i = 0; i < run; ++i)
-        {
-            const StereoPair delayed = loadFrame (slot[-i]);
-            const StereoPair w = loadFrame (inOut[done + i]) - g * delayed;
-            storeFrame (slot[-i], w);
-            storeFrame (inOut[done + i], g * w + delayed);
-        }
-        done += run;
-        position -= run;
-        if (position <= 0)
-            position = length;
-    }
-}

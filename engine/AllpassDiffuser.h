@@ -21,17 +21,30 @@ public:
 
     StereoPair process (StereoPair in)
     {
-        StereoFrame& slot = frames[position];
-        const StereoPair g = loadPair (coefficient);
+        const StereoPair out = step (frames[position], loadAligned (coefficient), in);
+        advance (1);
+        return out;
+    }
+
+    // The allpass arithmetic on one line slot.
+    static StereoPair step (StereoFrame& slot, StereoPair g, StereoPair in)
+    {
         const StereoPair delayed = loadFrame (slot);
         const StereoPair w = in - g * delayed;
         storeFrame (slot, w);
-        if (--position <= 0)
-            position = length;
         return g * w + delayed;
     }
 
-    void processBlock (StereoFrame* inOut, int32_t numFrames);
+    // Block helpers: the next `position` frames use the slots
+    // currentSlot(), currentSlot() - 1, ... before the position reloads.
+    StereoFrame* currentSlot () { return frames + position; }
+    StereoPair coefficientPair () const { return loadAligned (coefficient); }
+    void advance (int32_t frameCount)
+    {
+        position -= frameCount;
+        if (position <= 0)
+            position = length;
+    }
 
     double getCoefficient (int32_t channel) const { return coefficient[channel]; }
     int32_t getPosition () const { return position; }

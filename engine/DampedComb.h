@@ -30,10 +30,10 @@ public:
         double* left = lineLeft + position[0];
         double* right = lineRight + position[1];
         const StereoPair x = loadSplit (left, right);
-        const StereoPair state = loadPair (lowpassA) * x - loadPair (lowpassB) * loadPair (lowpassState);
+        const StereoPair state = loadAligned (lowpassA) * x - loadAligned (lowpassB) * loadAligned (lowpassState);
         storePair (lowpassState, state);
-        const StereoPair y = (state * loadPair (dampShare) + x * loadPair (directShare)) * loadPair (feedback);
-        storeSplit (left, right, loadPair (inputGain) * in + y);
+        const StereoPair y = (state * loadAligned (dampShare) + x * loadAligned (directShare)) * loadAligned (feedback);
+        storeSplit (left, right, loadAligned (inputGain) * in + y);
         if (--position[0] <= 0)
             position[0] = length[0];
         if (--position[1] <= 0)
@@ -88,7 +88,7 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
 {
     StereoPair state[count];
     for (int32_t k = 0; k < count; ++k)
-        state[k] = loadPair (combs[k].lowpassState);
+        state[k] = loadAligned (combs[k].lowpassState);
 
     int32_t done = 0;
     while (done < numFrames)
@@ -117,9 +117,10 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
             {
                 const DampedComb& c = combs[k];
                 const StereoPair x = loadSplit (left[k] - i, right[k] - i);
-                state[k] = loadPair (c.lowpassA) * x - loadPair (c.lowpassB) * state[k];
-                const StereoPair y = (state[k] * loadPair (c.dampShare) + x * loadPair (c.directShare)) * loadPair (c.feedback);
-                storeSplit (left[k] - i, right[k] - i, loadPair (c.inputGain) * input + y);
+                state[k] = loadAligned (c.lowpassA) * x - loadAligned (c.lowpassB) * state[k];
+                const StereoPair y =
+                    (state[k] * loadAligned (c.dampShare) + x * loadAligned (c.directShare)) * loadAligned (c.feedback);
+                storeSplit (left[k] - i, right[k] - i, loadAligned (c.inputGain) * input + y);
                 acc = acc + y;
             }
             storeFrame (sum[done + i], acc);

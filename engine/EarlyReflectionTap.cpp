@@ -42,32 +42,3 @@ void EarlyReflectionTap::updateLengths ()
     length[0] = delayLengthFromMs (time[0], sampleRate, kCapacity);
     length[1] = delayLengthFromMs (time[1], sampleRate, kCapacity);
 }
-
-void EarlyReflectionTap::accumulateBlock (const StereoFrame* in, StereoFrame* sum, int32_t numFrames)
-{
-    const StereoPair g = loadPair (gain);
-    int32_t done = 0;
-    while (done < numFrames)
-    {
-        int32_t run = numFrames - done;
-        if (position[0] < run)
-            run = position[0];
-        if (position[1] < run)
-            run = position[1];
-        double* left = lineLeft + position[0];
-        double* right = lineRight + position[1];
-        for (int32_t i = 0; i < run; ++i)
-        {
-            const StereoPair delayed = loadSplit (left - i, right - i);
-            storeSplit (left - i, right - i, loadFrame (in[done + i]));
-            storeFrame (sum[done + i], loadFrame (sum[done + i]) + g * delayed);
-        }
-        done += run;
-        position[0] -= run;
-        position[1] -= run;
-        if (position[0] <= 0)
-            position[0] = length[0];
-        if (position[1] <= 0)
-            position[1] = length[1];
-    }
-}

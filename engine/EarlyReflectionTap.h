@@ -29,11 +29,13 @@ public:
             position[0] = length[0];
         if (--position[1] <= 0)
             position[1] = length[1];
-        return loadPair (gain) * delayed;
+        return loadAligned (gain) * delayed;
     }
 
-    // sum[i] += process(in[i]) for every frame of the block.
-    void accumulateBlock (const StereoFrame* in, StereoFrame* sum, int32_t numFrames);
+    // For each frame in order: sum[i] += taps[0].process(in[i]), then taps[1],
+    // ... taps[count - 1]; the partial sum stays in a register.
+    template <int32_t count>
+    static void accumulateGroup (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames);
 
     double getGain (int32_t channel) const { return gain[channel]; }
     int32_t getPosition (int32_t channel) const { return position[channel]; }
@@ -52,3 +54,51 @@ private:
     double lineLeft[kCapacity];
     double lineRight[kCapacity];
 };
+
+template <int32_t count>
+void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames)
+{
+    int32_t done = 0;
+    while (done < numFrames)
+    {
+        // Run until the first line of the group reaches its reload.
+        int32_t run = numFrames - done;
+        for (int32_t k = 0; k < count; ++k)
+        {
+            if (taps[k].position[0] < run)
+                run = taps[k].position[0];
+            if (taps[k].position[1] < run)
+                run = taps[k].position[1];
+        }
+        double* left[count];
+        double* right[count];
+        for (int32_t k = 0; k < count; ++k)
+        {
+            left[k] = taps[k].lineLeft + taps[k].position[0];
+            right[k] = taps[k].lineRight + taps[k].position[1];
+        }
+        for (int32_t i = 0; i < run; ++i)
+        {
+            const StereoPair input = loadFrame (in[done + i]);
+            StereoPair acc = loadFrame (sum[done + i]);
+            for (int32_t k = 0; k < count; ++k)
+            {
+                const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
+                storeSplit (left[k] - i, right[k] - i, input);
+                acc = acc + loadAligned (taps[k].gain) * delayed;
+            }
+            storeFrame (sum[done + i], acc);
+        }
+        done += run;
+        for (int32_t k = 0; k < count; ++k)
+        {
+            EarlyReflectionTap& t = taps[k];
+            t.position[0] -= run;
+            t.position[1] -= run;
+            if (t.position[0] <= 0)
+                t.position[0] = t.length[0];
+            if (t.position[1] <= 0)
+                t.position[1] = t.length[1];
+        }
+    }
+}

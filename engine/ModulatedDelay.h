@@ -26,30 +26,76 @@ public:
 
     StereoPair process (StereoPair in)
     {
-        while (phase > tableLength)
-            phase -= tableLength;
-        const int32_t step = static_cast<int32_t> (phase);
-        const double lfo = sineTable[step] + (phase - step) * (sineTable[step + 1] - sineTable[step]);
-        phase += phaseStep;
-
-        if (writeIndex >= length)
-        {
-            storeFrame (frames[length], in); // guard copy of frame 0
-            writeIndex = 0;
-        }
-        storeFrame (frames[writeIndex], in);
-
-        const StereoPair t = pairSplat (centre) + loadPair (swing) * pairSplat (lfo);
-        int32_t left;
-        int32_t right;
-        const StereoPair fraction = truncateLanes (t, left, right);
-        left = wrapIndex (left + writeIndex);
-        right = wrapIndex (right + writeIndex);
-        const StereoPair a = loadSplit (&frames[left].left, &frames[right].right);
-        const StereoPair b = loadSplit (&frames[left + 1].left, &frames[right + 1].right);
-        ++writeIndex;
-        return a + fraction * (b - a);
+        Runner r (*this);
+        const StereoPair out = r.process (in);
+        r.storeState (*this);
+        return out;
     }
+
+    // Keeps the running state in registers across a block.
+    struct Runner
+    {
+        explicit Runner (ModulatedDelay& d)
+            : table (d.sineTable), frames (d.frames), phase (d.phase), phaseStep (d.phaseStep),
+              tableLength (d.tableLength), centre (pairSplat (d.centre)), swing (loadAligned (d.swing)),
+              length (d.length), writeIndex (d.writeIndex)
+        {
+        }
+
+        StereoPair process (StereoPair in)
+        {
+            while (phase > tableLength)
+                phase -= tableLength;
+            const int32_t step = static_cast<int32_t> (phase);
+            const double lfo = table[step] + (phase - step) * (table[step + 1] - table[step]);
+            phase += phaseStep;
+
+            if (writeIndex >= length)
+            {
+                storeFrame (frames[length], in); // guard copy of frame 0
+                writeIndex = 0;
+            }
+            storeFrame (frames[writeIndex], in);
+
+            const StereoPair t = centre + swing * pairSplat (lfo);
+            int32_t left;
+            int32_t right;
+            const StereoPair fraction = truncateLanes (t, left, right);
+            left = wrapIndex (left + writeIndex);
+            right = wrapIndex (right + writeIndex);
+            const StereoPair a = loadSplit (&frames[left].left, &frames[right].right);
+            const StereoPair b = loadSplit (&frames[left + 1].left, &frames[right + 1].right);
+            ++writeIndex;
+            return a + fraction * (b - a);
+        }
+
+        void storeState (ModulatedDelay& d) const
+        {
+            d.phase = phase;
+            d.writeIndex = writeIndex;
+        }
+
+        // (j + writeIndex) mod length for the non-negative sums the reads
+        // produce; they lie below 3 * length, so two subtractions settle it.
+        int32_t wrapIndex (int32_t sum) const
+        {
+            sum -= sum >= length ? length : 0;
+            sum -= sum >= length ? length : 0;
+            if (sum >= length)
+                sum %= length;
+            return sum;
+        }
+
+        const double* table;
+        StereoFrame* frames;
+        double phase;
+        double phaseStep;
+        double tableLength;
+        StereoPair centre;
+        StereoPair swing;
+        int32_t length;
+        int32_t writeIndex;
+    };
 
     int32_t getLength () const { return length; }
     int32_t getWriteIndex () const { return writeIndex; }
@@ -66,19 +112,6 @@ public:
 
 private:
     void update ();
-
-    // (j + writeIndex) mod length for the non-negative sums the reads produce;
-    // they lie below 3 * length, so two subtractions usually settle it.
-    int32_t wrapIndex (int32_t sum) const
-    {
-        if (sum >= length)
-            sum -= length;
-        if (sum >= length)
-            sum -= length;
-        if (sum >= length)
-            sum %= length;
-        return sum;
-    }
 
     int32_t length;
     int32_t writeIndex;

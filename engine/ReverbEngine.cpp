@@ -102,7 +102,7 @@ void ReverbEngine::processFrame (const double in[2], double out[2])
     }
 
     const StereoPair x = pairOf (inLeft, inRight);
-    const StereoPair dry = x * loadPair (dryGain);
+    const StereoPair dry = x * loadAligned (dryGain);
     const StereoPair p = preDelay.process (x);
 
     StereoPair early = pairZero ();
@@ -118,16 +118,16 @@ void ReverbEngine::processFrame (const double in[2], double out[2])
     for (auto& diffuser : diffusers)
         d = diffuser.process (d);
 
-    const StereoPair r = d * loadPair (reverbGain) + early * loadPair (earlyGain);
+    const StereoPair r = d * loadAligned (reverbGain) + early * loadAligned (earlyGain);
     const StereoPair q = eqBands[2].process (eqBands[1].process (eqBands[0].process (r)));
-    const StereoPair wet = (q + loadPair (crossfeed) * swapped (q)) * loadPair (wetGain);
+    const StereoPair wet = (q + loadAligned (crossfeed) * swapped (q)) * loadAligned (wetGain);
     storePair (out, dry + wet);
 }
 
 void ReverbEngine::processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames)
 {
-    StereoFrame admitted[kChunkFrames];
-    StereoFrame rendered[kChunkFrames];
+    alignas (16) StereoFrame admitted[kChunkFrames];
+    alignas (16) StereoFrame rendered[kChunkFrames];
     bool idle[kChunkFrames];
 
     for (int32_t start = 0; start < numFrames; start += kChunkFrames)
@@ -137,23 +137,31 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
         // Idle frames advance nothing, so the stages only ever see the
         // admitted frames, in order; gather them before any output is written.
         int32_t active = 0;
+        bool anyIdle = false;
         for (int32_t i = 0; i < count; ++i)
         {
             const double left = inL[start + i];
             const double right = inR[start + i];
             idle[i] = !gateAdmits (left, right);
-            if (!idle[i])
-            {
-                admitted[active].left = left;
-                admitted[active].right = right;
-                ++active;
-            }
+            anyIdle = anyIdle || idle[i];
+            admitted[active].left = left;
+            admitted[active].right = right;
+            active += idle[i] ? 0 : 1;
         }
         lastFrameIdle = idle[count - 1];
 
         if (active > 0)
             renderBlock (admitted, rendered, active);
 
+        if (!anyIdle)
+        {
+            for (int32_t i = 0; i < count; ++i)
+            {
+                outL[start + i] = rendered[i].left;
+                outR[start + i] = rendered[i].right;
+            }
+            continue;
+        }
         int32_t next = 0;
         for (int32_t i = 0; i < count; ++i)
         {
@@ -174,10 +182,10 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
 
 void ReverbEngine::renderBlock (const StereoFrame* in, StereoFrame* out, int32_t numFrames)
 {
-    StereoFrame delayed[kChunkFrames];
-    StereoFrame early[kChunkFrames];
-    StereoFrame combInput[kChunkFrames];
-    StereoFrame late[kChunkFrames];
+    alignas (16) StereoFrame delayed[kChunkFrames];
+    alignas (16) StereoFrame early[kChunkFrames];
+    alignas (16) StereoFrame combInput[kChunkFrames];
+    alignas (16) StereoFrame late[kChunkFrames];
 
     // Each stage only touches its own state, so running one stage over the
     // whole block before the next gives the same numbers as frame by frame.
@@ -185,8 +193,9 @@ void ReverbEngine::renderBlock (const StereoFrame* in, StereoFrame* out, int32_t
 
     for (int32_t i = 0; i < numFrames; ++i)
         storeFrame (early[i], pairZero ());
-    for (auto& tap : earlyTaps)
-        tap.accumulateBlock (delayed, early, numFrames);
+    static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
+    EarlyReflectionTap::accumulateGroup<5> (earlyTaps, delayed, early, numFrames);
+    EarlyReflectionTap::accumulateGroup<5> (earlyTaps + 5, delayed, early, numFrames);
 
     const StereoPair two = pairSplat (2.0);
     for (int32_t i = 0; i < numFrames; ++i)
@@ -199,26 +208,48 @@ void ReverbEngine::renderBlock (const StereoFrame* in, StereoFrame* out, int32_t
     DampedComb::accumulateGroup<5> (combs, combInput, late, numFrames);
     DampedComb::accumulateGroup<5> (combs + 5, combInput, late, numFrames);
 
-    // The equaliser's divisions form long dependency chains; running them in
-    // the same loop as the diffusers lets the two overlap.
+    // The rest runs frame by frame in one loop: the equaliser's divisions form
+    // long dependency chains that overlap with the diffusers' work this way.
+    ModulatedDelay::Runner modulation (modDelay);
     BiquadFilter::Runner low (eqBands[0]);
     BiquadFilter::Runner mid (eqBands[1]);
     BiquadFilter::Runner high (eqBands[2]);
-    const StereoPair reverbG = loadPair (reverbGain);
-    const StereoPair earlyG = loadPair (earlyGain);
-    const StereoPair dryG = loadPair (dryGain);
-    const StereoPair wetG = loadPair (wetGain);
-    const StereoPair cross = loadPair (crossfeed);
-    for (int32_t i = 0; i < numFrames; ++i)
+    StereoPair diffuserGain[kDiffuserCount];
+    for (int32_t k = 0; k < kDiffuserCount; ++k)
+        diffuserGain[k] = diffusers[k].coefficientPair ();
+    const StereoPair reverbG = loadAligned (reverbGain);
+    const StereoPair earlyG = loadAligned (earlyGain);
+    const StereoPair dryG = loadAligned (dryGain);
+    const StereoPair wetG = loadAligned (wetGain);
+    const StereoPair cross = loadAligned (crossfeed);
+
+    int32_t done = 0;
+    while (done < numFrames)
     {
-        StereoPair d = modDelay.process (loadFrame (late[i]));
+        int32_t run = numFrames - done;
+        StereoFrame* slot[kDiffuserCount];
+        for (int32_t k = 0; k < kDiffuserCount; ++k)
+        {
+            if (diffusers[k].getPosition () < run)
+                run = diffusers[k].getPosition ();
+            slot[k] = diffusers[k].currentSlot ();
+        }
+        for (int32_t i = 0; i < run; ++i)
+        {
+            const int32_t frame = done + i;
+            StereoPair d = modulation.process (loadFrame (late[frame]));
+            for (int32_t k = 0; k < kDiffuserCount; ++k)
+                d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
+            const StereoPair r = d * reverbG + loadFrame (early[frame]) * earlyG;
+            const StereoPair q = high.process (mid.process (low.process (r)));
+            const StereoPair wet = (q + cross * swapped (q)) * wetG;
+            storeFrame (out[frame], loadFrame (in[frame]) * dryG + wet);
+        }
         for (auto& diffuser : diffusers)
-            d = diffuser.process (d);
-        const StereoPair r = d * reverbG + loadFrame (early[i]) * earlyG;
-        const StereoPair q = high.process (mid.process (low.process (r)));
-        const StereoPair wet = (q + cross * swapped (q)) * wetG;
-        storeFrame (out[i], loadFrame (in[i]) * dryG + wet);
+            diffuser.advance (run);
+        done += run;
     }
+    modulation.storeState (modDelay);
     low.storeHistory (eqBands[0]);
     mid.storeHistory (eqBands[1]);
     high.storeHistory (eqBands[2]);

@@ -29,6 +29,8 @@ inline StereoPair pairOf (double left, double right) { return {_mm_set_pd (right
 inline StereoPair pairSplat (double x) { return {_mm_set1_pd (x)}; }
 inline StereoPair pairZero () { return {_mm_setzero_pd ()}; }
 inline StereoPair loadPair (const double* two) { return {_mm_loadu_pd (two)}; }
+// For pairs declared alignas (16); lets the compiler fold the load into the arithmetic.
+inline StereoPair loadAligned (const double* two) { return {_mm_load_pd (two)}; }
 inline StereoPair loadFrame (const StereoFrame& f) { return {_mm_load_pd (&f.left)}; }
 inline void storeFrame (StereoFrame& f, StereoPair p) { _mm_store_pd (&f.left, p.v); }
 inline void storePair (double* two, StereoPair p) { _mm_storeu_pd (two, p.v); }
@@ -73,6 +75,7 @@ inline StereoPair pairOf (double left, double right) { return {left, right}; }
 inline StereoPair pairSplat (double x) { return {x, x}; }
 inline StereoPair pairZero () { return {0.0, 0.0}; }
 inline StereoPair loadPair (const double* two) { return {two[0], two[1]}; }
+inline StereoPair loadAligned (const double* two) { return {two[0], two[1]}; }
 inline StereoPair loadFrame (const StereoFrame& f) { return {f.left, f.right}; }
 inline void storeFrame (StereoFrame& f, StereoPair p) { f.left = p.l; f.right = p.r; }
 inline void storePair (double* two, StereoPair p) { two[0] = p.l; two[1] = p.r; }
