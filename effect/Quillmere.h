@@ -80,7 +80,7 @@ private:
 	template <typename Sample>
 	void processAudio (ProcessData& data);
 
-	static const int32 kChunkFrames = 256;
+	static constexpr int32 kChunkFrames = 256;
 
 	double inputFrame[2] {};
 	double outputFrame[2] {};
