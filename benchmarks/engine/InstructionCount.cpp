@@ -1,0 +1,107 @@
+// Renders a number of white-noise frames with the "Default" settings through
+// one kernel, for instruction counting under callgrind (see scripts/bench.sh):
+//   engine_instruction_count block|frame|reference FRAMES [RATE]
+// Counting once with 0 frames and once with N frames gives instructions per
+// frame without the set-up.
+
+#include "ReferenceReverb.h"
+#include "ReverbEngine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kBlockFrames = 512;
+
+template <typename Target>
+void configure (Target& t, double rate)
+{
+    const double decay = 0.37605071654517747;
+    t.setDryLevel (1.0);
+    t.setPredelay (0.1);
+    t.setWidth (1.0);
+    t.setEarlyVariation (3);
+    t.setReverbVariation (2);
+    t.setDecayTime (decay * decay);
+    t.setRoomSize (0.2);
+    t.setDiffusion (0.7);
+    t.setDampIntensity (0.8);
+    t.setDampFrequency (18000.0);
+    t.setEqFrequency (0, 100.0);
+    t.setEqFrequency (1, 1000.0);
+    t.setEqFrequency (2, 8000.0);
+    for (int32_t band = 0; band < 3; ++band)
+        t.setEqGain (band, 0.5);
+    t.setEarlyLevel (1.0);
+    t.setReverbLevel (1.0);
+    t.setWetLevel (0.5);
+    t.setModulationSpeed (0.3);
+    t.setModulationDepth (0.406);
+    t.setSampleRate (rate);
+}
+
+template <typename Target>
+double renderFrames (Target& t, const std::vector<double>& l, const std::vector<double>& r, int64_t frames)
+{
+    double check = 0.0;
+    for (int64_t done = 0; done < frames; done += kBlockFrames)
+        for (int32_t i = 0; i < kBlockFrames; ++i)
+        {
+            const double in[2] = {l[i], r[i]};
+            double out[2];
+            t.processFrame (in, out);
+            check += out[0];
+        }
+    return check;
+}
+
+} // namespace
+
+int main (int argc, char** argv)
+{
+    if (argc < 3)
+    {
+        std::fprintf (stderr, "usage: %s block|frame|reference FRAMES [RATE]\n", argv[0]);
+        return 2;
+    }
+    const char* kernel = argv[1];
+    const int64_t frames = std::atoll (argv[2]);
+    const double rate = argc > 3 ? std::atof (argv[3]) : 44100.0;
+
+    std::vector<double> l (kBlockFrames), r (kBlockFrames), outL (kBlockFrames), outR (kBlockFrames);
+    std::mt19937 random (99);
+    std::uniform_real_distribution<double> u (-1.0, 1.0);
+    for (int32_t i = 0; i < kBlockFrames; ++i)
+    {
+        l[i] = u (random);
+        r[i] = u (random);
+    }
+
+    double check = 0.0;
+    if (std::strcmp (kernel, "reference") == 0)
+    {
+        auto t = std::make_unique<ReferenceReverb> ();
+        configure (*t, rate);
+        check = renderFrames (*t, l, r, frames);
+    }
+    else
+    {
+        auto t = std::make_unique<ReverbEngine> ();
+        configure (*t, rate);
+        if (std::strcmp (kernel, "frame") == 0)
+            check = renderFrames (*t, l, r, frames);
+        else
+            for (int64_t done = 0; done < frames; done += kBlockFrames)
+            {
+                t->processBlock (l.data (), r.data (), outL.data (), outR.data (), kBlockFrames);
+                check += outL[0];
+            }
+    }
+    std::printf ("%g\n", check);
+    return 0;
+}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Engine speed: builds Release in build-bench/ and runs the Google Benchmark
+# program (engine block form, engine per-frame form, plain reference kernel),
+# then counts instructions per frame of each kernel under callgrind.
+#   scripts/bench.sh            benchmark + instruction counts
+#   scripts/bench.sh --quick    fewer repetitions, no callgrind
+# Extra arguments after -- go to the benchmark program.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-bench"
+quick=0
+extra=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --quick) quick=1 ;;
+    --) shift; extra=("$@"); break ;;
+    *) extra+=("$1") ;;
+  esac
+  shift
+done
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_BENCHMARKS=ON >/dev/null
+cmake --build "$build" -j2 --target engine_benchmark engine_instruction_count >/dev/null
+
+repetitions=9
+[ "$quick" = 1 ] && repetitions=3
+# Repetitions interleave the kernels; compare the minimum of each.
+"$build/benchmarks/engine/engine_benchmark" \
+  --benchmark_repetitions="$repetitions" --benchmark_min_time=0.1 \
+  --benchmark_enable_random_interleaving=true \
+  --benchmark_counters_tabular=true "${extra[@]}" | tee "$build/engine_benchmark.txt" | grep -v '_mean\|_median\|_stddev\|_cv' >/dev/null || true
+echo "Minimum ns per stereo frame over $repetitions repetitions:"
+awk '/^BM_/ && !/_mean|_median|_stddev|_cv/ {
+       name=$1; sub(/\/repeats:[0-9]+/, "", name);
+       for (i = 2; i <= NF; ++i) if ($i ~ /^[0-9.]+$/) v=$i;
+       if (!(name in best) || v < best[name]) best[name]=v; if (!(name in order)) { order[name]=++n; names[n]=name } }
+     END { for (i = 1; i <= n; ++i) printf "  %-45s %8.2f\n", names[i], best[names[i]] }' "$build/engine_benchmark.txt"
+
+if [ "$quick" = 1 ]; then exit 0; fi
+if ! command -v valgrind >/dev/null; then echo "valgrind not installed: no instruction counts"; exit 0; fi
+count() { # kernel frames rate
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$build/benchmarks/engine/engine_instruction_count" "$@" 2>&1 \
+    | awk '/refs:/ { gsub(",", "", $NF); print $NF }'
+}
+frames=102400
+echo "Callgrind instructions per frame (Default settings, white noise):"
+for rate in 44100 192000; do
+  for kernel in reference frame block; do
+    base=$(count "$kernel" 0 "$rate")
+    full=$(count "$kernel" "$frames" "$rate")
+    printf "  %-10s %6s Hz %8.1f\n" "$kernel" "$rate" "$(echo "($full - $base) / $frames" | bc -l)"
+  done
+done
