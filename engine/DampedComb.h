@@ -43,9 +43,12 @@ public:
 
     // For each frame in order: sum[i] += combs[0].process(in[i]), then
     // combs[1], ... combs[count - 1]. Several combs per pass keep their
-    // low-pass recursions running side by side.
-    template <int32_t count>
-    static void accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames);
+    // low-pass recursions running side by side. alongside(i) runs after
+    // frame i: independent work placed here fills the issue slots the comb
+    // arithmetic leaves free.
+    template <int32_t count, typename Alongside>
+    static void accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames,
+                                 Alongside&& alongside);
 
     double getInputGain (int32_t channel) const { return inputGain[channel]; }
     double getTime (int32_t channel) const { return time[channel]; }
@@ -83,8 +86,9 @@ private:
     double lineRight[kCapacity];
 };
 
-template <int32_t count>
-void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames)
+template <int32_t count, typename Alongside>
+void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames,
+                                  Alongside&& alongside)
 {
     StereoPair state[count];
     for (int32_t k = 0; k < count; ++k)
@@ -124,6 +128,7 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
                 acc = acc + y;
             }
             storeFrame (sum[done + i], acc);
+            alongside (done + i);
         }
         done += run;
         for (int32_t k = 0; k < count; ++k)

@@ -126,70 +126,147 @@ void ReverbEngine::processFrame (const double in[2], double out[2])
 
 void ReverbEngine::processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames)
 {
-    alignas (16) StereoFrame admitted[kChunkFrames];
-    alignas (16) StereoFrame rendered[kChunkFrames];
-    bool idle[kChunkFrames];
-
+    // The equaliser's divisions form long dependency chains. Each chunk's
+    // equaliser therefore runs inside the comb loops of the chunk after it,
+    // where the comb arithmetic keeps the processor busy meanwhile; the last
+    // chunk of the call is finished on its own.
+    Chunk chunks[2];
+    Chunk* previous = nullptr;
+    int32_t which = 0;
     for (int32_t start = 0; start < numFrames; start += kChunkFrames)
     {
-        const int32_t count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
+        Chunk& chunk = chunks[which];
+        which ^= 1;
+        chunk.start = start;
+        chunk.count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
+        gatherChunk (inL, inR, chunk);
+        renderChunk (chunk, previous);
+        if (previous != nullptr)
+            scatterChunk (*previous, outL, outR);
+        previous = &chunk;
+    }
+    if (previous != nullptr)
+    {
+        finishChunk (*previous);
+        scatterChunk (*previous, outL, outR);
+    }
+}
 
-        // Idle frames advance nothing, so the stages only ever see the
-        // admitted frames, in order; gather them before any output is written.
-        int32_t active = 0;
-        bool anyIdle = false;
-        for (int32_t i = 0; i < count; ++i)
+void ReverbEngine::gatherChunk (const double* inL, const double* inR, Chunk& chunk)
+{
+    // Idle frames advance nothing, so the stages only ever see the admitted
+    // frames, in order.
+    int32_t active = 0;
+    bool anyIdle = false;
+    for (int32_t i = 0; i < chunk.count; ++i)
+    {
+        const double left = inL[chunk.start + i];
+        const double right = inR[chunk.start + i];
+        const bool idle = !gateAdmits (left, right);
+        chunk.idle[i] = idle;
+        anyIdle = anyIdle || idle;
+        chunk.input[active].left = left;
+        chunk.input[active].right = right;
+        active += idle ? 0 : 1;
+    }
+    chunk.active = active;
+    chunk.anyIdle = anyIdle;
+    lastFrameIdle = chunk.idle[chunk.count - 1];
+}
+
+void ReverbEngine::scatterChunk (const Chunk& chunk, double* outL, double* outR)
+{
+    double* left = outL + chunk.start;
+    double* right = outR + chunk.start;
+    if (!chunk.anyIdle)
+    {
+        for (int32_t i = 0; i < chunk.count; ++i)
         {
-            const double left = inL[start + i];
-            const double right = inR[start + i];
-            idle[i] = !gateAdmits (left, right);
-            anyIdle = anyIdle || idle[i];
-            admitted[active].left = left;
-            admitted[active].right = right;
-            active += idle[i] ? 0 : 1;
+            left[i] = chunk.mix[i].left;
+            right[i] = chunk.mix[i].right;
         }
-        lastFrameIdle = idle[count - 1];
-
-        if (active > 0)
-            renderBlock (admitted, rendered, active);
-
-        if (!anyIdle)
+        return;
+    }
+    int32_t next = 0;
+    for (int32_t i = 0; i < chunk.count; ++i)
+    {
+        if (chunk.idle[i])
         {
-            for (int32_t i = 0; i < count; ++i)
-            {
-                outL[start + i] = rendered[i].left;
-                outR[start + i] = rendered[i].right;
-            }
-            continue;
+            left[i] = 0.0;
+            right[i] = 0.0;
         }
-        int32_t next = 0;
-        for (int32_t i = 0; i < count; ++i)
+        else
         {
-            if (idle[i])
-            {
-                outL[start + i] = 0.0;
-                outR[start + i] = 0.0;
-            }
-            else
-            {
-                outL[start + i] = rendered[next].left;
-                outR[start + i] = rendered[next].right;
-                ++next;
-            }
+            left[i] = chunk.mix[next].left;
+            right[i] = chunk.mix[next].right;
+            ++next;
         }
     }
 }
 
-void ReverbEngine::renderBlock (const StereoFrame* in, StereoFrame* out, int32_t numFrames)
+// Equaliser bands and the final mix, one frame at a time, with the band
+// histories held in registers.
+struct ReverbEngine::OutputRunner
 {
+    explicit OutputRunner (const ReverbEngine& e)
+        : low (e.eqBands[0]), mid (e.eqBands[1]), high (e.eqBands[2]), dryG (loadAligned (e.dryGain)),
+          wetG (loadAligned (e.wetGain)), cross (loadAligned (e.crossfeed))
+    {
+    }
+
+    void lowBand (Chunk& c, int32_t i) { storeFrame (c.mix[i], low.process (loadFrame (c.mix[i]))); }
+
+    void upperBandsAndMix (Chunk& c, int32_t i)
+    {
+        const StereoPair q = high.process (mid.process (loadFrame (c.mix[i])));
+        const StereoPair wet = (q + cross * swapped (q)) * wetG;
+        storeFrame (c.mix[i], loadFrame (c.input[i]) * dryG + wet);
+    }
+
+    void storeHistory (ReverbEngine& e) const
+    {
+        low.storeHistory (e.eqBands[0]);
+        mid.storeHistory (e.eqBands[1]);
+        high.storeHistory (e.eqBands[2]);
+    }
+
+    BiquadFilter::Runner low;
+    BiquadFilter::Runner mid;
+    BiquadFilter::Runner high;
+    StereoPair dryG;
+    StereoPair wetG;
+    StereoPair cross;
+};
+
+void ReverbEngine::finishChunk (Chunk& chunk)
+{
+    OutputRunner output (*this);
+    for (int32_t i = 0; i < chunk.active; ++i)
+    {
+        output.lowBand (chunk, i);
+        output.upperBandsAndMix (chunk, i);
+    }
+    output.storeHistory (*this);
+}
+
+void ReverbEngine::renderChunk (Chunk& chunk, Chunk* previous)
+{
+    const int32_t numFrames = chunk.active;
+    if (numFrames == 0)
+    {
+        if (previous != nullptr)
+            finishChunk (*previous);
+        return;
+    }
+
     alignas (16) StereoFrame delayed[kChunkFrames];
     alignas (16) StereoFrame early[kChunkFrames];
     alignas (16) StereoFrame combInput[kChunkFrames];
     alignas (16) StereoFrame late[kChunkFrames];
 
     // Each stage only touches its own state, so running one stage over the
-    // whole block before the next gives the same numbers as frame by frame.
-    preDelay.processBlock (in, delayed, numFrames);
+    // whole chunk before the next gives the same numbers as frame by frame.
+    preDelay.processBlock (chunk.input, delayed, numFrames);
 
     for (int32_t i = 0; i < numFrames; ++i)
         storeFrame (early[i], pairZero ());
@@ -204,25 +281,33 @@ void ReverbEngine::renderBlock (const StereoFrame* in, StereoFrame* out, int32_t
         storeFrame (combInput[i], two * p + swapped (p));
         late[i] = early[i];
     }
-    static_assert (kCombCount == 10, "comb groups below assume ten combs");
-    DampedComb::accumulateGroup<5> (combs, combInput, late, numFrames);
-    DampedComb::accumulateGroup<5> (combs + 5, combInput, late, numFrames);
 
-    // The rest runs frame by frame in one loop: the equaliser's divisions form
-    // long dependency chains that overlap with the diffusers' work this way.
+    // The previous chunk's low band rides along the first comb group, its
+    // other bands and mix along the second.
+    OutputRunner output (*this);
+    const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
+    static_assert (kCombCount == 10, "comb groups below assume ten combs");
+    DampedComb::accumulateGroup<5> (combs, combInput, late, numFrames, [&] (int32_t i) {
+        if (i < pendingFrames)
+            output.lowBand (*previous, i);
+    });
+    for (int32_t i = numFrames; i < pendingFrames; ++i)
+        output.lowBand (*previous, i);
+    DampedComb::accumulateGroup<5> (combs + 5, combInput, late, numFrames, [&] (int32_t i) {
+        if (i < pendingFrames)
+            output.upperBandsAndMix (*previous, i);
+    });
+    for (int32_t i = numFrames; i < pendingFrames; ++i)
+        output.upperBandsAndMix (*previous, i);
+    output.storeHistory (*this);
+
+    // Modulated delay, diffusers and the reverb mix, up to the equaliser.
     ModulatedDelay::Runner modulation (modDelay);
-    BiquadFilter::Runner low (eqBands[0]);
-    BiquadFilter::Runner mid (eqBands[1]);
-    BiquadFilter::Runner high (eqBands[2]);
     StereoPair diffuserGain[kDiffuserCount];
     for (int32_t k = 0; k < kDiffuserCount; ++k)
         diffuserGain[k] = diffusers[k].coefficientPair ();
     const StereoPair reverbG = loadAligned (reverbGain);
     const StereoPair earlyG = loadAligned (earlyGain);
-    const StereoPair dryG = loadAligned (dryGain);
-    const StereoPair wetG = loadAligned (wetGain);
-    const StereoPair cross = loadAligned (crossfeed);
-
     int32_t done = 0;
     while (done < numFrames)
     {
@@ -240,19 +325,13 @@ void ReverbEngine::renderBlock (const StereoFrame* in, StereoFrame* out, int32_t
             StereoPair d = modulation.process (loadFrame (late[frame]));
             for (int32_t k = 0; k < kDiffuserCount; ++k)
                 d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
-            const StereoPair r = d * reverbG + loadFrame (early[frame]) * earlyG;
-            const StereoPair q = high.process (mid.process (low.process (r)));
-            const StereoPair wet = (q + cross * swapped (q)) * wetG;
-            storeFrame (out[frame], loadFrame (in[frame]) * dryG + wet);
+            storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
         }
         for (auto& diffuser : diffusers)
             diffuser.advance (run);
         done += run;
     }
     modulation.storeState (modDelay);
-    low.storeHistory (eqBands[0]);
-    mid.storeHistory (eqBands[1]);
-    high.storeHistory (eqBands[2]);
 }
 
 void ReverbEngine::applyBypass (double gain[2], double level, bool bypass)

@@ -87,14 +87,33 @@ private:
     // Frames rendered per pass of the block form; small enough for L1.
     static constexpr int32_t kChunkFrames = 64;
 
+    // One pass of the block form: the frames that passed the gate and where
+    // their results go in the caller's arrays.
+    struct Chunk
+    {
+        int32_t start;  // first frame in the caller's arrays
+        int32_t count;  // frames of the caller's arrays in this chunk
+        int32_t active; // frames that passed the gate, gathered in `input`
+        bool anyIdle;
+        bool idle[kChunkFrames];
+        alignas (16) StereoFrame input[kChunkFrames];
+        alignas (16) StereoFrame mix[kChunkFrames]; // equaliser input, then the output
+    };
+    struct OutputRunner;
+
     void applyEarlyTables ();
     void applyDiffuserDelays ();
     void applyDiffuserCoefficients ();
     static void applyBypass (double gain[2], double level, bool bypass);
     // Advances the gate by one input frame; false when the frame is idle.
     bool gateAdmits (double left, double right);
-    // Renders frames that all passed the gate.
-    void renderBlock (const StereoFrame* in, StereoFrame* out, int32_t numFrames);
+    void gatherChunk (const double* inL, const double* inR, Chunk& chunk);
+    // Runs a chunk up to the equaliser input and, interleaved with its combs,
+    // the equaliser and mix of the chunk before it.
+    void renderChunk (Chunk& chunk, Chunk* previous);
+    // Equaliser and mix of a chunk on its own.
+    void finishChunk (Chunk& chunk);
+    static void scatterChunk (const Chunk& chunk, double* outL, double* outR);
 
     StereoPreDelay preDelay;
     alignas (16) double dryGain[2];
