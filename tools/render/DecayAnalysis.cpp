@@ -107,25 +107,35 @@ DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate
 		analysis.schroederDb[w] = remaining[0] > 0.0 ? toDb (remaining[w] / remaining[0]) : kFloorDb;
 	}
 
+	// A cut-off response bends the Schroeder curve down early; it stays within half a
+	// dB of the true decay only down to 10 dB above the level where the response ends.
 	const auto& curve = analysis.schroederDb;
+	if (windows < 8)
+		return analysis;
+	const double loudest = *std::max_element (analysis.energyDb.begin (), analysis.energyDb.end ());
+	const double ending = *std::max_element (analysis.energyDb.end () - 4, analysis.energyDb.end ());
+	const double usableDownTo = ending - loudest + 10.0;
+	struct Range
+	{
+		double bottomDb;
+		const char* name;
+	};
 	const size_t start = firstBelow (curve, -5.0);
-	size_t end = firstBelow (curve, -35.0);
-	analysis.rt60Method = "T30";
-	if (end >= curve.size ())
+	for (const Range range : {Range {-35.0, "T30"}, Range {-25.0, "T20"}, Range {-15.0, "T10"}})
 	{
-		end = firstBelow (curve, -25.0);
-		analysis.rt60Method = "T20";
-	}
-	if (start < curve.size () && end < curve.size () && end > start + 1)
-	{
+		const size_t end = firstBelow (curve, range.bottomDb);
+		if (range.bottomDb < usableDownTo || start >= curve.size () || end >= curve.size () || end <= start + 1)
+			continue;
 		const LineFit fit = fitLine (curve, start, end, analysis.windowSeconds);
 		if (fit.slope < 0.0)
 		{
 			analysis.rt60 = -60.0 / fit.slope;
+			analysis.rt60Method = range.name;
 			analysis.fitSlopeDbPerSecond = fit.slope;
 			analysis.fitInterceptDb = fit.intercept;
 			analysis.fitStartSeconds = static_cast<double> (start) * analysis.windowSeconds;
 		}
+		break;
 	}
 	if (analysis.rt60 <= 0.0)
 		analysis.rt60Method = "";

@@ -13,7 +13,8 @@ struct DecayAnalysis
 	std::vector<double> energyDb;   // mean square per window, dB re full scale
 	std::vector<double> schroederDb; // remaining energy at each window start, dB re the total
 	// RT60 from a straight-line fit of the Schroeder curve between -5 dB and -35 dB
-	// (T30), or -25 dB (T20) when the curve stops short; rt60 <= 0 when neither fits.
+	// (T30), or -25 dB (T20) or -15 dB (T10) when the response ends too soon for the
+	// longer fit; rt60 <= 0 when none fits.
 	double rt60 = 0.0;
 	const char* rt60Method = "";
 	double fitStartSeconds = 0.0;

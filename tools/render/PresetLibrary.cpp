@@ -37,6 +37,22 @@ bool isPresetFile (const fs::directory_entry& entry)
 	       lowered (entry.path ().extension ().string ()) == QuillmereTools::kPresetExtension;
 }
 
+size_t closestWord (const std::string& wanted, const std::string& candidate)
+{
+	size_t best = std::string::npos;
+	size_t start = 0;
+	while (start < candidate.size ())
+	{
+		size_t end = candidate.find (' ', start);
+		if (end == std::string::npos)
+			end = candidate.size ();
+		if (end > start)
+			best = std::min (best, editDistance (wanted, candidate.substr (start, end - start)));
+		start = end + 1;
+	}
+	return best;
+}
+
 } // namespace
 
 size_t editDistance (const std::string& a, const std::string& b)
@@ -124,6 +140,9 @@ std::vector<std::string> PresetLibrary::closeMatches (const std::string& name, s
 			scored.push_back ({0, entry.name});
 		else if (distance <= allowed)
 			scored.push_back ({distance, entry.name});
+		else if (const size_t wordDistance = closestWord (wanted, candidate);
+		         wordDistance <= std::max<size_t> (1, wanted.size () / 4))
+			scored.push_back ({wordDistance + 1, entry.name}); // a mistyped word of the name
 	}
 	std::stable_sort (scored.begin (), scored.end (),
 	                  [] (const auto& a, const auto& b) { return a.first < b.first; });

@@ -57,7 +57,8 @@ std::vector<std::string> menuOrder ()
 bool namesAFile (const std::string& preset)
 {
 	const std::string extension = std::filesystem::path (preset).extension ().string ();
-	return preset.find ('/') != std::string::npos ||
+	std::error_code failure;
+	return preset.find ('/') != std::string::npos || std::filesystem::is_regular_file (preset, failure) ||
 	       strcasecmp (extension.c_str (), QuillmereTools::kPresetExtension) == 0;
 }
 
