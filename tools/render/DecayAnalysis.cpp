@@ -84,7 +84,7 @@ void fft (std::vector<std::complex<double>>& data)
 
 } // namespace
 
-DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate)
+DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate, size_t directFrames)
 {
 	DecayAnalysis analysis;
 	const size_t window = std::max<size_t> (1, static_cast<size_t> (analysis.windowSeconds * sampleRate));
@@ -92,12 +92,17 @@ DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate
 	const size_t windows = (samples.size () + window - 1) / window;
 
 	// Energy per window, then the energy remaining from each window on.
-	std::vector<double> windowEnergy (windows, 0.0);
+	std::vector<double> windowEnergy (windows, 0.0), reverberantEnergy (windows, 0.0);
 	for (size_t i = 0; i < samples.size (); ++i)
-		windowEnergy[i / window] += static_cast<double> (samples[i]) * samples[i];
+	{
+		const double energy = static_cast<double> (samples[i]) * samples[i];
+		windowEnergy[i / window] += energy;
+		if (i >= directFrames)
+			reverberantEnergy[i / window] += energy;
+	}
 	std::vector<double> remaining (windows + 1, 0.0);
 	for (size_t w = windows; w-- > 0;)
-		remaining[w] = remaining[w + 1] + windowEnergy[w];
+		remaining[w] = remaining[w + 1] + reverberantEnergy[w];
 
 	analysis.energyDb.resize (windows);
 	analysis.schroederDb.resize (windows);
@@ -112,9 +117,11 @@ DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate
 	const auto& curve = analysis.schroederDb;
 	if (windows < 8)
 		return analysis;
-	const double loudest = *std::max_element (analysis.energyDb.begin (), analysis.energyDb.end ());
 	const double ending = *std::max_element (analysis.energyDb.end () - 4, analysis.energyDb.end ());
-	const double usableDownTo = ending - loudest + 10.0;
+	size_t lastClear = windows - 1;
+	while (lastClear > 0 && analysis.energyDb[lastClear] < ending + 10.0)
+		--lastClear;
+	const double usableDownTo = curve[lastClear];
 	struct Range
 	{
 		double bottomDb;
@@ -161,12 +168,12 @@ Spectrogram computeSpectrogram (const std::vector<float>& samples, double sample
 	float loudest = static_cast<float> (kFloorDb);
 	for (int column = 0; column < result.columns; ++column)
 	{
-		// Each column's window starts at its own time, so the hits line up with the decay above.
-		const size_t begin = static_cast<size_t> (column) * hop;
+		// Each column's window is centred on its own time, so sounds line up with the decay above.
+		const long begin = static_cast<long> (static_cast<size_t> (column) * hop) - static_cast<long> (size / 2);
 		for (size_t i = 0; i < size; ++i)
 		{
-			const size_t at = begin + i;
-			frame[i] = at < samples.size () ? samples[at] * hann[i] : 0.0;
+			const long at = begin + static_cast<long> (i);
+			frame[i] = at >= 0 && at < static_cast<long> (samples.size ()) ? samples[static_cast<size_t> (at)] * hann[i] : 0.0;
 		}
 		fft (frame);
 		for (int bin = 0; bin < result.bins; ++bin)

@@ -11,7 +11,7 @@ struct DecayAnalysis
 {
 	double windowSeconds = 0.005;
 	std::vector<double> energyDb;   // mean square per window, dB re full scale
-	std::vector<double> schroederDb; // remaining energy at each window start, dB re the total
+	std::vector<double> schroederDb; // reverberant energy still to come at each window start, dB re its total
 	// RT60 from a straight-line fit of the Schroeder curve between -5 dB and -35 dB
 	// (T30), or -25 dB (T20) or -15 dB (T10) when the response ends too soon for the
 	// longer fit; rt60 <= 0 when none fits.
@@ -22,13 +22,16 @@ struct DecayAnalysis
 	double fitSlopeDbPerSecond = 0.0;
 };
 
-DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate);
+// The first directFrames samples (the direct sound) count in the energy but not in
+// the Schroeder curve, so the RT60 describes the reverberation alone.
+DecayAnalysis analyseDecay (const std::vector<float>& samples, double sampleRate,
+                            std::size_t directFrames = 0);
 
 struct Spectrogram
 {
 	int columns = 0;
 	int bins = 0;              // 0 .. Nyquist
-	double hopSeconds = 0.0;
+	double hopSeconds = 0.0;   // column c is centred on c * hopSeconds
 	double binHz = 0.0;
 	std::vector<float> levelDb; // column-major: levelDb[column * bins + bin], 0 dB = loudest cell
 

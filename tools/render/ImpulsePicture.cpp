@@ -178,8 +178,9 @@ void legendEntry (cairo_t* cr, double x, double y, const Colour& colour, const s
 
 void drawDecayPanel (cairo_t* cr, const StereoAudio& ir, double seconds)
 {
-	const DecayAnalysis left = analyseDecay (ir.left, ir.sampleRate);
-	const DecayAnalysis right = analyseDecay (ir.right, ir.sampleRate);
+	// The impulse passes the dry path in its own first sample: that is the direct sound.
+	const DecayAnalysis left = analyseDecay (ir.left, ir.sampleRate, 1);
+	const DecayAnalysis right = analyseDecay (ir.right, ir.sampleRate, 1);
 	const TimeAxis axis (kDecayPanel, seconds);
 
 	fillPanel (cr, kDecayPanel);
@@ -195,7 +196,7 @@ void drawDecayPanel (cairo_t* cr, const StereoAudio& ir, double seconds)
 	axis.draw (cr);
 	text (cr, kDecayPanel.x, kDecayPanel.y - 10, "Decay", 15, kText, 0.0, true);
 	text (cr, kDecayPanel.x + 62, kDecayPanel.y - 10,
-	      "thin: energy in 5 ms windows (dBFS)   thick: energy still to come (Schroeder, dB)   dashed: RT60 fit",
+	      "thin: energy in 5 ms windows (dBFS)   thick: reverberant energy still to come (Schroeder, dB)   dashed: RT60 fit",
 	      11, kDimText);
 	text (cr, kDecayPanel.x - 44, kDecayPanel.y + kDecayPanel.height / 2, "dB", 11, kDimText, 0.5);
 
@@ -262,7 +263,7 @@ void drawSpectrumPanel (cairo_t* cr, const StereoAudio& ir, double seconds)
 		for (int x = 0; x < width; ++x)
 		{
 			const double t = seconds * (x + 0.5) / width;
-			const int column = static_cast<int> (t / spectrum.hopSeconds);
+			const int column = static_cast<int> (t / spectrum.hopSeconds + 0.5);
 			double level = -kSpectrumRangeDb;
 			if (column < spectrum.columns)
 				level = (1.0 - f) * spectrum.at (column, below) + f * spectrum.at (column, above);
