@@ -25,16 +25,17 @@ cmake --build "$build" -j2 --target engine_benchmark engine_instruction_count >/
 repetitions=9
 [ "$quick" = 1 ] && repetitions=3
 # Repetitions interleave the kernels; compare the minimum of each.
+csv="$build/engine_benchmark.csv"
 "$build/benchmarks/engine/engine_benchmark" \
   --benchmark_repetitions="$repetitions" --benchmark_min_time=0.1 \
   --benchmark_enable_random_interleaving=true \
-  --benchmark_counters_tabular=true "${extra[@]}" | tee "$build/engine_benchmark.txt" | grep -v '_mean\|_median\|_stddev\|_cv' >/dev/null || true
+  --benchmark_out="$csv" --benchmark_out_format=csv "${extra[@]}" >/dev/null
 echo "Minimum ns per stereo frame over $repetitions repetitions:"
-awk '/^BM_/ && !/_mean|_median|_stddev|_cv/ {
-       name=$1; sub(/\/repeats:[0-9]+/, "", name);
-       for (i = 2; i <= NF; ++i) if ($i ~ /^[0-9.]+$/) v=$i;
-       if (!(name in best) || v < best[name]) best[name]=v; if (!(name in order)) { order[name]=++n; names[n]=name } }
-     END { for (i = 1; i <= n; ++i) printf "  %-45s %8.2f\n", names[i], best[names[i]] }' "$build/engine_benchmark.txt"
+awk -F, '/^"BM_/ && !/_mean"|_median"|_stddev"|_cv"/ {
+       name=$1; gsub(/"/, "", name); sub(/\/repeats:[0-9]+/, "", name); v=$NF + 0;
+       if (!(name in best) || v < best[name]) best[name]=v;
+       if (!(name in seen)) { seen[name]=1; names[++n]=name } }
+     END { for (i = 1; i <= n; ++i) printf "  %-45s %8.2f\n", names[i], best[names[i]] }' "$csv" | sort
 
 if [ "$quick" = 1 ]; then exit 0; fi
 if ! command -v valgrind >/dev/null; then echo "valgrind not installed: no instruction counts"; exit 0; fi
@@ -48,6 +49,7 @@ for rate in 44100 192000; do
   for kernel in reference frame block; do
     base=$(count "$kernel" 0 "$rate")
     full=$(count "$kernel" "$frames" "$rate")
-    printf "  %-10s %6s Hz %8.1f\n" "$kernel" "$rate" "$(echo "($full - $base) / $frames" | bc -l)"
+    awk -v k="$kernel" -v r="$rate" -v a="$base" -v b="$full" -v n="$frames" \
+      'BEGIN { printf "  %-10s %6s Hz %8.1f\n", k, r, (b - a) / n }'
   done
 done
