@@ -18,6 +18,10 @@ namespace {
 const double kMinSampleRate = 44000.0;
 const double kMaxSampleRate = 192000.0;
 const double kTailSeconds = 25.0;
+// The equaliser's top frequency, 22000 Hz, is the Nyquist frequency of the lowest engine
+// rate: a band designed there has a double pole at -1 and rings up for minutes. Below
+// 44100 Hz the bands keep to the fraction of the rate that 22000 Hz is at 44100 Hz.
+const double kMaxEqFrequencyPerRate = 22000.0 / 44100.0;
 
 bool isTwoChannels (SpeakerArrangement arrangement)
 {
@@ -78,6 +82,9 @@ tresult PLUGIN_API Quillmere::setupProcessing (ProcessSetup& setup)
 	if (!(clampedSampleRate == clampedSampleRate))
 		clampedSampleRate = 44100.0; // a NaN rate from a broken host
 	engine.setSampleRate (clampedSampleRate);
+	const SettingsBlock current = currentSettings ();
+	for (ParamID id : {kLowShelfFrequencyId, kPeakFrequencyId, kHighShelfFrequencyId})
+		driveEngine (id, current.normalized (id)); // their ceiling follows the rate
 	return SingleComponentEffect::setupProcessing (setup);
 }
 
@@ -116,6 +123,11 @@ uint32 PLUGIN_API Quillmere::getTailSamples ()
 
 //------------------------------------------------------------------------ settings to engine
 
+double Quillmere::eqFrequency (double hz) const
+{
+	return std::min (hz, engine.getSampleRate () * kMaxEqFrequencyPerRate);
+}
+
 void Quillmere::driveEngine (ParamID id, ParamValue v)
 {
 	switch (id)
@@ -134,11 +146,13 @@ void Quillmere::driveEngine (ParamID id, ParamValue v)
 		case kDiffusionId: engine.setDiffusion (v); break;
 		case kDampIntensityId: engine.setDampIntensity (v); break;
 		case kDampFrequencyId: engine.setDampFrequency (logToPlain (4000, 22020, v)); break;
-		case kLowShelfFrequencyId: engine.setEqFrequency (0, logToPlain (20, 1000, v)); break;
+		case kLowShelfFrequencyId: engine.setEqFrequency (0, eqFrequency (logToPlain (20, 1000, v))); break;
 		case kLowGainId: engine.setEqGain (0, v); break;
-		case kPeakFrequencyId: engine.setEqFrequency (1, logToPlain (30, 22000, v)); break;
+		case kPeakFrequencyId: engine.setEqFrequency (1, eqFrequency (logToPlain (30, 22000, v))); break;
 		case kPeakGainId: engine.setEqGain (1, v); break;
-		case kHighShelfFrequencyId: engine.setEqFrequency (2, logToPlain (1000, 22000, v)); break;
+		case kHighShelfFrequencyId:
+			engine.setEqFrequency (2, eqFrequency (logToPlain (1000, 22000, v)));
+			break;
 		case kHighGainId: engine.setEqGain (2, v); break;
 		case kEarlyId: engine.setEarlyLevel (v); break;
 		case kReverbId: engine.setReverbLevel (v); break;

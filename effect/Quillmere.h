@@ -75,6 +75,8 @@ public:
 private:
 	// Converts one setting and calls its engine setter; shared by both appliers.
 	void driveEngine (ParamID id, ParamValue value);
+	// An equaliser band's frequency, kept clear of the engine's Nyquist frequency.
+	double eqFrequency (double hz) const;
 	void registerParameters ();
 	void showSettingsInParameters (const SettingsBlock& block);
 	template <typename Sample>
