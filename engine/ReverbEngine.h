@@ -33,6 +33,11 @@ public:
     // processFrame calls. outL/outR may be the same arrays as inL/inR.
     void processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames);
     bool isIdle () const { return lastFrameIdle; }
+    // The block form runs an AVX2 build of its kernel when the processor has
+    // it (same IEEE results, fewer instructions). Tests switch it off to cover
+    // the SSE2 kernel too; returns whether the wide kernel is now in use.
+    bool useWideKernel (bool wanted);
+    bool usesWideKernel () const { return wideKernel; }
 
     void setDryLevel (double gain);
     void setEarlyLevel (double gain);
@@ -111,6 +116,8 @@ private:
     // Runs a chunk up to the equaliser input and, interleaved with its combs,
     // the equaliser and mix of the chunk before it.
     void renderChunk (Chunk& chunk, Chunk* previous);
+    void renderChunkWide (Chunk& chunk, Chunk* previous);
+    inline void renderChunkBody (Chunk& chunk, Chunk* previous);
     // Equaliser and mix of a chunk on its own.
     void finishChunk (Chunk& chunk);
     static void scatterChunk (const Chunk& chunk, double* outL, double* outR);
@@ -148,4 +155,5 @@ private:
     int32_t holdSamples;
     int32_t silenceCountdown;
     bool lastFrameIdle;
+    bool wideKernel;
 };

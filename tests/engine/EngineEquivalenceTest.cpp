@@ -138,6 +138,9 @@ void checkRate (double sampleRate, bool crossGate)
     auto reference = std::make_unique<ReferenceReverb> ();
     auto perFrame = std::make_unique<ReverbEngine> ();
     auto block = std::make_unique<ReverbEngine> ();
+    // The SSE2 kernel must stay right on machines that would pick AVX2.
+    auto narrowBlock = std::make_unique<ReverbEngine> ();
+    narrowBlock->useWideKernel (false);
 
     const Renders expected = renderSession (*reference, s, sampleRate, [] (ReferenceReverb& t, double* l, double* r, int32_t n) {
         for (int32_t i = 0; i < n; ++i)
@@ -167,9 +170,17 @@ void checkRate (double sampleRate, bool crossGate)
         blockIdle.push_back (t.isIdle ());
     });
 
+    std::vector<bool> narrowIdle;
+    const Renders narrowBlocks = renderSession (*narrowBlock, s, sampleRate, [&] (ReverbEngine& t, double* l, double* r, int32_t n) {
+        t.processBlock (l, r, l, r, n);
+        narrowIdle.push_back (t.isIdle ());
+    });
+
     expectIdentical (expected, frames, "per-frame engine vs reference");
-    expectIdentical (frames, blocks, "block form vs per-frame form");
+    expectIdentical (frames, blocks, block->usesWideKernel () ? "AVX2 block form vs per-frame form" : "block form vs per-frame form");
+    expectIdentical (frames, narrowBlocks, "SSE2 block form vs per-frame form");
     EXPECT_EQ (frameIdle, blockIdle);
+    EXPECT_EQ (frameIdle, narrowIdle);
     if (crossGate)
     {
         // The session must really have crossed the gate both ways.
