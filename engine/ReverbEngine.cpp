@@ -2,6 +2,36 @@
 
 #include "DelayLength.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QUILLMERE_WIDE_KERNEL 1
+
+namespace {
+
+// Two consecutive frames through the diffusers in one 256-bit register. Within
+// a run the later frame's slot sits just below the earlier one's, so both
+// load and store as one piece; the frames never share a slot, so the order
+// between them does not matter. Same operations per lane as the pair code.
+__attribute__ ((target ("avx2"))) void diffuseTwoFrames (StereoFrame* const* slot, const StereoPair* gain, int32_t i,
+                                                         StereoPair& first, StereoPair& second)
+{
+    __m256d d = _mm256_set_m128d (first.v, second.v);
+    for (int32_t k = 0; k < kDiffuserCount; ++k)
+    {
+        const __m256d g = _mm256_set_m128d (gain[k].v, gain[k].v);
+        double* at = &slot[k][-i - 1].left;
+        const __m256d delayed = _mm256_loadu_pd (at);
+        const __m256d w = _mm256_sub_pd (d, _mm256_mul_pd (g, delayed));
+        _mm256_storeu_pd (at, w);
+        d = _mm256_add_pd (_mm256_mul_pd (g, w), delayed);
+    }
+    second.v = _mm256_castpd256_pd128 (d);
+    first.v = _mm256_extractf128_pd (d, 1);
+}
+
+} // namespace
+#endif
+
 ReverbEngine::ReverbEngine ()
     : dryGain {0.0, 0.0}, earlyGain {0.0, 0.0}, reverbGain {0.0, 0.0}, wetGain {0.0, 0.0}, crossfeed {0.0, 0.0},
       roomScale (0.5), diffuserScale (1.0), diffusion (1.0), earlyDelayTable (kEarlyDelayTables[0]),
@@ -268,25 +298,26 @@ void ReverbEngine::finishChunk (Chunk& chunk)
 
 void ReverbEngine::renderChunk (Chunk& chunk, Chunk* previous)
 {
-    renderChunkBody (chunk, previous);
+    renderChunkBody<false> (chunk, previous);
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if QUILLMERE_WIDE_KERNEL
 // The same kernel with every callee inlined and compiled for AVX2: the
 // three-operand forms drop most register copies. No FMA, so every operation
 // still rounds exactly as in the SSE2 build. Nothing is emitted out of line
 // for this target, so no shared inline function ever carries AVX code.
 __attribute__ ((target ("avx2"), flatten)) void ReverbEngine::renderChunkWide (Chunk& chunk, Chunk* previous)
 {
-    renderChunkBody (chunk, previous);
+    renderChunkBody<true> (chunk, previous);
 }
 #else
 void ReverbEngine::renderChunkWide (Chunk& chunk, Chunk* previous)
 {
-    renderChunkBody (chunk, previous);
+    renderChunkBody<false> (chunk, previous);
 }
 #endif
 
+template <bool wide>
 __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk& chunk, Chunk* previous)
 {
     const int32_t numFrames = chunk.active;
@@ -357,7 +388,26 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
                 run = diffusers[k].getPosition ();
             slot[k] = diffusers[k].currentSlot ();
         }
-        for (int32_t i = 0; i < run; ++i)
+        int32_t i = 0;
+#if QUILLMERE_WIDE_KERNEL
+        if constexpr (wide)
+        {
+            for (; i + 1 < run; i += 2)
+            {
+                const int32_t frame = done + i;
+                StereoPair first = modulation.process (loadFrame (late[frame]));
+                StereoPair second = modulation.process (loadFrame (late[frame + 1]));
+                diffuseTwoFrames (slot, diffuserGain, i, first, second);
+                storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
+                storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
+                if (frame < pendingFrames)
+                    output.highBandAndMix (*previous, frame);
+                if (frame + 1 < pendingFrames)
+                    output.highBandAndMix (*previous, frame + 1);
+            }
+        }
+#endif
+        for (; i < run; ++i)
         {
             const int32_t frame = done + i;
             StereoPair d = modulation.process (loadFrame (late[frame]));

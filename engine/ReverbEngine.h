@@ -117,6 +117,7 @@ private:
     // the equaliser and mix of the chunk before it.
     void renderChunk (Chunk& chunk, Chunk* previous);
     void renderChunkWide (Chunk& chunk, Chunk* previous);
+    template <bool wide>
     inline void renderChunkBody (Chunk& chunk, Chunk* previous);
     // Equaliser and mix of a chunk on its own.
     void finishChunk (Chunk& chunk);
