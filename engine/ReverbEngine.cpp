@@ -340,8 +340,18 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     for (int32_t i = 0; i < numFrames; ++i)
         storeFrame (early[i], pairZero ());
     static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
-    EarlyReflectionTap::accumulateGroup<5> (earlyTaps, delayed, early, numFrames);
-    EarlyReflectionTap::accumulateGroup<5> (earlyTaps + 5, delayed, early, numFrames);
+#if QUILLMERE_WIDE_KERNEL
+    if constexpr (wide)
+    {
+        EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps, delayed, early, numFrames);
+        EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);
+    }
+    else
+#endif
+    {
+        EarlyReflectionTap::accumulateGroup<5> (earlyTaps, delayed, early, numFrames);
+        EarlyReflectionTap::accumulateGroup<5> (earlyTaps + 5, delayed, early, numFrames);
+    }
 
     const StereoPair two = pairSplat (2.0);
     for (int32_t i = 0; i < numFrames; ++i)
