@@ -5,7 +5,7 @@ packages=(
   cmake make g++ pkg-config git
   juce-modules-source-data
   libgtest-dev libbenchmark-dev
-  libsndfile1-dev libcairo2-dev libx11-dev nlohmann-json3-dev
+  libsndfile1-dev libcairo2-dev libx11-dev libfontconfig-dev nlohmann-json3-dev
   clang libclang-rt-14-dev valgrind
 )
 missing=()

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace QuillmereRender;
 namespace fs = std::filesystem;
@@ -99,8 +100,10 @@ class Library : public ::testing::Test
 protected:
 	void SetUp () override
 	{
-		first = testing::TempDir () + "presets-first";
-		second = testing::TempDir () + "presets-second";
+		// ctest runs tests side by side: each process gets folders of its own.
+		const std::string unique = std::to_string (getpid ());
+		first = testing::TempDir () + "presets-first-" + unique;
+		second = testing::TempDir () + "presets-second-" + unique;
 		for (const auto& folder : {first, second})
 		{
 			fs::remove_all (folder);
