@@ -49,6 +49,18 @@ bool allFinite (SettingsBlock& b)
 			return false;
 	return std::isfinite (b.modSpeed) && std::isfinite (b.modDepth);
 }
+
+// Every double is a normalized value; one outside 0 to 1 would reach the engine as it is
+// (a level of 1e300 overflows the output) while its parameter shows it capped.
+void clampNormalized (double& value) { value = value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value); }
+
+void clampAllNormalized (SettingsBlock& b)
+{
+	for (int i = 0; i < kLeadingDoubles; ++i)
+		clampNormalized (*leadingDoubles (b, i));
+	clampNormalized (b.modSpeed);
+	clampNormalized (b.modDepth);
+}
 } // namespace
 
 bool writeState (IBStream* stream, const SettingsBlock& block)
@@ -117,9 +129,10 @@ bool readState (IBStream* stream, SettingsBlock& block)
 		b.highGain = convertOldEqGain (b.highGain);
 	}
 
-	// The stream is untrusted: refuse what no parameter can hold, keep lists in range.
+	// The stream is untrusted: refuse what no parameter can hold, keep values and lists in range.
 	if (!allFinite (b))
 		return false;
+	clampAllNormalized (b);
 	b.earlyVariation = clampIndex (b.earlyVariation, kNumEarlyVariations);
 	b.reverbVariation = clampIndex (b.reverbVariation, kNumReverbVariations);
 	block = b;

@@ -14,7 +14,8 @@ static const int32 kStateSize = 167;
 bool writeState (IBStream* stream, const SettingsBlock& block);
 
 // Reads a complete state into block. Fails (and leaves block as it was) when the stream
-// ends early or holds a value that is not a finite number.
+// ends early or holds a value that is not a finite number. Values outside 0 to 1 and
+// list indices outside their lists are brought into range.
 bool readState (IBStream* stream, SettingsBlock& block);
 
 } // namespace Vst
