@@ -379,7 +379,16 @@ tresult PLUGIN_API Quillmere::getParamValueByString (ParamID tag, TChar* string,
 		return kInvalidArgument;
 	try
 	{
-		return SingleComponentEffect::getParamValueByString (tag, string, valueNormalized);
+		ParamValue parsed = 0.0;
+		const tresult result = SingleComponentEffect::getParamValueByString (tag, string, parsed);
+		if (result != kResultOk)
+			return result;
+		if (!std::isfinite (parsed))
+			return kResultFalse;
+		// The switches parse with the SDK's plain parameter, which takes any number as the
+		// normalized value ("5" would give 5).
+		valueNormalized = std::min (std::max (parsed, 0.0), 1.0);
+		return kResultOk;
 	}
 	catch (...)
 	{
