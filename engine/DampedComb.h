@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 // Stereo feedback comb with a one-pole low-pass in the loop. The output is the
 // fed-back signal (after damping and feedback gain), not the raw line content.
 class DampedComb
@@ -49,6 +53,16 @@ public:
     template <int32_t count, typename Alongside>
     static void accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames,
                                  Alongside&& alongside);
+
+#if defined(__x86_64__) && defined(__GNUC__)
+    // accumulateGroup with the line traffic and the non-recursive arithmetic
+    // done four frames at a time, one channel per 256-bit register; only the
+    // low-pass recursion stays frame by frame. Callers check for AVX2.
+    template <int32_t count, typename Alongside>
+    __attribute__ ((target ("avx2"))) static void accumulateGroupWide (DampedComb* combs, const StereoFrame* in,
+                                                                      StereoFrame* sum, int32_t numFrames,
+                                                                      Alongside&& alongside);
+#endif
 
     double getInputGain (int32_t channel) const { return inputGain[channel]; }
     double getTime (int32_t channel) const { return time[channel]; }
@@ -146,3 +160,128 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
     for (int32_t k = 0; k < count; ++k)
         storePair (combs[k].lowpassState, state[k]);
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+template <int32_t count, typename Alongside>
+__attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedComb* combs, const StereoFrame* in,
+                                                                       StereoFrame* sum, int32_t numFrames,
+                                                                       Alongside&& alongside)
+{
+    // Lanes of a channel register hold frames i+3, i+2, i+1, i: the order of
+    // their line slots in memory. Every lane does the pair code's operations.
+    __m128d state[count];
+    for (int32_t k = 0; k < count; ++k)
+        state[k] = _mm_load_pd (combs[k].lowpassState);
+
+    int32_t done = 0;
+    while (done < numFrames)
+    {
+        int32_t run = numFrames - done;
+        for (int32_t k = 0; k < count; ++k)
+        {
+            if (combs[k].position[0] < run)
+                run = combs[k].position[0];
+            if (combs[k].position[1] < run)
+                run = combs[k].position[1];
+        }
+        double* left[count];
+        double* right[count];
+        for (int32_t k = 0; k < count; ++k)
+        {
+            left[k] = combs[k].lineLeft + combs[k].position[0];
+            right[k] = combs[k].lineRight + combs[k].position[1];
+        }
+        int32_t i = 0;
+        for (; i + 3 < run; i += 4)
+        {
+            const StereoFrame* f = in + done + i;
+            const __m256d a = _mm256_loadu_pd (&f[0].left);
+            const __m256d b = _mm256_loadu_pd (&f[2].left);
+            const __m256d inLeft = _mm256_permute4x64_pd (_mm256_unpacklo_pd (a, b), 0x27);
+            const __m256d inRight = _mm256_permute4x64_pd (_mm256_unpackhi_pd (a, b), 0x27);
+            StereoFrame* s = sum + done + i;
+            const __m256d sa = _mm256_loadu_pd (&s[0].left);
+            const __m256d sb = _mm256_loadu_pd (&s[2].left);
+            __m256d accLeft = _mm256_permute4x64_pd (_mm256_unpacklo_pd (sa, sb), 0x27);
+            __m256d accRight = _mm256_permute4x64_pd (_mm256_unpackhi_pd (sa, sb), 0x27);
+            for (int32_t k = 0; k < count; ++k)
+            {
+                const DampedComb& c = combs[k];
+                double* l = left[k] - i - 3;
+                double* r = right[k] - i - 3;
+                const __m256d xLeft = _mm256_loadu_pd (l);
+                const __m256d xRight = _mm256_loadu_pd (r);
+                const __m256d axLeft = _mm256_mul_pd (_mm256_set1_pd (c.lowpassA[0]), xLeft);
+                const __m256d axRight = _mm256_mul_pd (_mm256_set1_pd (c.lowpassA[1]), xRight);
+                // Per-frame pairs: odd holds frames i+3 | i+1, even i+2 | i.
+                const __m256d axOdd = _mm256_unpacklo_pd (axLeft, axRight);
+                const __m256d axEven = _mm256_unpackhi_pd (axLeft, axRight);
+                const __m128d bCoef = _mm_load_pd (c.lowpassB);
+                const __m128d s0 = _mm_sub_pd (_mm256_extractf128_pd (axEven, 1), _mm_mul_pd (bCoef, state[k]));
+                const __m128d s1 = _mm_sub_pd (_mm256_extractf128_pd (axOdd, 1), _mm_mul_pd (bCoef, s0));
+                const __m128d s2 = _mm_sub_pd (_mm256_castpd256_pd128 (axEven), _mm_mul_pd (bCoef, s1));
+                const __m128d s3 = _mm_sub_pd (_mm256_castpd256_pd128 (axOdd), _mm_mul_pd (bCoef, s2));
+                state[k] = s3;
+                const __m256d sOdd = _mm256_insertf128_pd (_mm256_castpd128_pd256 (s3), s1, 1);
+                const __m256d sEven = _mm256_insertf128_pd (_mm256_castpd128_pd256 (s2), s0, 1);
+                const __m256d stateLeft = _mm256_unpacklo_pd (sOdd, sEven);
+                const __m256d stateRight = _mm256_unpackhi_pd (sOdd, sEven);
+                const __m256d yLeft = _mm256_mul_pd (
+                    _mm256_add_pd (_mm256_mul_pd (stateLeft, _mm256_set1_pd (c.dampShare[0])),
+                                   _mm256_mul_pd (xLeft, _mm256_set1_pd (c.directShare[0]))),
+                    _mm256_set1_pd (c.feedback[0]));
+                const __m256d yRight = _mm256_mul_pd (
+                    _mm256_add_pd (_mm256_mul_pd (stateRight, _mm256_set1_pd (c.dampShare[1])),
+                                   _mm256_mul_pd (xRight, _mm256_set1_pd (c.directShare[1]))),
+                    _mm256_set1_pd (c.feedback[1]));
+                _mm256_storeu_pd (l, _mm256_add_pd (_mm256_mul_pd (_mm256_set1_pd (c.inputGain[0]), inLeft), yLeft));
+                _mm256_storeu_pd (r, _mm256_add_pd (_mm256_mul_pd (_mm256_set1_pd (c.inputGain[1]), inRight), yRight));
+                accLeft = _mm256_add_pd (accLeft, yLeft);
+                accRight = _mm256_add_pd (accRight, yRight);
+            }
+            const __m256d l = _mm256_permute4x64_pd (accLeft, 0x1B);
+            const __m256d r = _mm256_permute4x64_pd (accRight, 0x1B);
+            const __m256d lo = _mm256_unpacklo_pd (l, r);
+            const __m256d hi = _mm256_unpackhi_pd (l, r);
+            _mm256_storeu_pd (&s[0].left, _mm256_permute2f128_pd (lo, hi, 0x20));
+            _mm256_storeu_pd (&s[2].left, _mm256_permute2f128_pd (lo, hi, 0x31));
+            alongside (done + i);
+            alongside (done + i + 1);
+            alongside (done + i + 2);
+            alongside (done + i + 3);
+        }
+        for (; i < run; ++i)
+        {
+            const StereoPair input = loadFrame (in[done + i]);
+            StereoPair acc = loadFrame (sum[done + i]);
+            for (int32_t k = 0; k < count; ++k)
+            {
+                const DampedComb& c = combs[k];
+                const StereoPair x = loadSplit (left[k] - i, right[k] - i);
+                const StereoPair st = loadAligned (c.lowpassA) * x - loadAligned (c.lowpassB) * StereoPair {state[k]};
+                state[k] = st.v;
+                const StereoPair y =
+                    (st * loadAligned (c.dampShare) + x * loadAligned (c.directShare)) * loadAligned (c.feedback);
+                storeSplit (left[k] - i, right[k] - i, loadAligned (c.inputGain) * input + y);
+                acc = acc + y;
+            }
+            storeFrame (sum[done + i], acc);
+            alongside (done + i);
+        }
+        done += run;
+        for (int32_t k = 0; k < count; ++k)
+        {
+            DampedComb& c = combs[k];
+            c.position[0] -= run;
+            c.position[1] -= run;
+            if (c.position[0] <= 0)
+                c.position[0] = c.length[0];
+            if (c.position[1] <= 0)
+                c.position[1] = c.length[1];
+        }
+    }
+
+    for (int32_t k = 0; k < count; ++k)
+        _mm_store_pd (combs[k].lowpassState, state[k]);
+}
+#endif

@@ -269,6 +269,20 @@ struct ReverbEngine::OutputRunner
         storeFrame (c.mix[i], loadFrame (c.input[i]) * dryG + wet);
     }
 
+    // Step j of the three bands staggered by a frame each, so that the
+    // band recursions run side by side: low band of frame j, mid band of
+    // frame j - 1, high band and mix of frame j - 2. Steps 0 .. count + 1
+    // finish `count` frames.
+    void staggeredStep (Chunk& c, int32_t j, int32_t count)
+    {
+        if (j < count)
+            lowBand (c, j);
+        if (j >= 1 && j - 1 < count)
+            midBand (c, j - 1);
+        if (j >= 2 && j - 2 < count)
+            highBandAndMix (c, j - 2);
+    }
+
     void storeHistory (ReverbEngine& e) const
     {
         low.storeHistory (e.eqBands[0]);
@@ -361,24 +375,36 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         late[i] = early[i];
     }
 
-    // Each band's division chain sets a floor under the loop it rides in,
-    // so the previous chunk's bands go one per loop: low along the first
-    // comb group, mid along the second, high and the mix along the diffusers.
+    // Each band's division chain sets a floor under the loop it rides in.
+    // The SSE2 kernel spreads the bands one per loop; the AVX2 kernel's comb
+    // loops are short enough that the bands go staggered into the diffuser
+    // loop instead, where their chains overlap each other.
     OutputRunner output (*this);
     const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
     static_assert (kCombCount == 10, "comb groups below assume ten combs");
-    DampedComb::accumulateGroup<5> (combs, combInput, late, numFrames, [&] (int32_t i) {
-        if (i < pendingFrames)
+#if QUILLMERE_WIDE_KERNEL
+    if constexpr (wide)
+    {
+        const auto nothing = [] (int32_t) {};
+        DampedComb::accumulateGroupWide<5> (combs, combInput, late, numFrames, nothing);
+        DampedComb::accumulateGroupWide<5> (combs + 5, combInput, late, numFrames, nothing);
+    }
+    else
+#endif
+    {
+        DampedComb::accumulateGroup<5> (combs, combInput, late, numFrames, [&] (int32_t i) {
+            if (i < pendingFrames)
+                output.lowBand (*previous, i);
+        });
+        for (int32_t i = numFrames; i < pendingFrames; ++i)
             output.lowBand (*previous, i);
-    });
-    for (int32_t i = numFrames; i < pendingFrames; ++i)
-        output.lowBand (*previous, i);
-    DampedComb::accumulateGroup<5> (combs + 5, combInput, late, numFrames, [&] (int32_t i) {
-        if (i < pendingFrames)
+        DampedComb::accumulateGroup<5> (combs + 5, combInput, late, numFrames, [&] (int32_t i) {
+            if (i < pendingFrames)
+                output.midBand (*previous, i);
+        });
+        for (int32_t i = numFrames; i < pendingFrames; ++i)
             output.midBand (*previous, i);
-    });
-    for (int32_t i = numFrames; i < pendingFrames; ++i)
-        output.midBand (*previous, i);
+    }
 
     // Modulated delay, diffusers and the reverb mix, up to the equaliser.
     ModulatedDelay::Runner modulation (modDelay);
@@ -410,10 +436,10 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
                 diffuseTwoFrames (slot, diffuserGain, i, first, second);
                 storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
                 storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
-                if (frame < pendingFrames)
-                    output.highBandAndMix (*previous, frame);
-                if (frame + 1 < pendingFrames)
-                    output.highBandAndMix (*previous, frame + 1);
+                if (frame < pendingFrames + 2)
+                    output.staggeredStep (*previous, frame, pendingFrames);
+                if (frame + 1 < pendingFrames + 2)
+                    output.staggeredStep (*previous, frame + 1, pendingFrames);
             }
         }
 #endif
@@ -424,7 +450,12 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
             for (int32_t k = 0; k < kDiffuserCount; ++k)
                 d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
             storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
-            if (frame < pendingFrames)
+            if constexpr (wide)
+            {
+                if (frame < pendingFrames + 2)
+                    output.staggeredStep (*previous, frame, pendingFrames);
+            }
+            else if (frame < pendingFrames)
                 output.highBandAndMix (*previous, frame);
         }
         for (auto& diffuser : diffusers)
@@ -432,8 +463,16 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         done += run;
     }
     modulation.storeState (modDelay);
-    for (int32_t i = numFrames; i < pendingFrames; ++i)
-        output.highBandAndMix (*previous, i);
+    if constexpr (wide)
+    {
+        for (int32_t j = numFrames; j < pendingFrames + 2; ++j)
+            output.staggeredStep (*previous, j, pendingFrames);
+    }
+    else
+    {
+        for (int32_t i = numFrames; i < pendingFrames; ++i)
+            output.highBandAndMix (*previous, i);
+    }
     output.storeHistory (*this);
 }
 
