@@ -13,10 +13,10 @@ namespace {
 // load and store as one piece; the frames never share a slot, so the order
 // between them does not matter. Same operations per lane as the pair code.
 __attribute__ ((target ("avx2"))) void diffuseTwoFrames (StereoFrame* const* slot, const StereoPair* gain, int32_t i,
-                                                         StereoPair& first, StereoPair& second)
+                                                         StereoPair& first, StereoPair& second, int32_t from, int32_t to)
 {
     __m256d d = _mm256_set_m128d (first.v, second.v);
-    for (int32_t k = 0; k < kDiffuserCount; ++k)
+    for (int32_t k = from; k < to; ++k)
     {
         const __m256d g = _mm256_set_m128d (gain[k].v, gain[k].v);
         double* at = &slot[k][-i - 1].left;
@@ -428,19 +428,37 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
 #if QUILLMERE_WIDE_KERNEL
         if constexpr (wide)
         {
-            for (; i + 1 < run; i += 2)
-            {
-                const int32_t frame = done + i;
-                StereoPair first = modulation.process (loadFrame (late[frame]));
-                StereoPair second = modulation.process (loadFrame (late[frame + 1]));
-                diffuseTwoFrames (slot, diffuserGain, i, first, second);
+            // Software-pipelined: the first diffusers of one frame pair run
+            // beside the last diffusers of the pair before, which halves the
+            // dependency chain each pass has to wait for.
+            constexpr int32_t split = 2;
+            const auto finishPair = [&] (int32_t at, StereoPair first, StereoPair second) {
+                diffuseTwoFrames (slot, diffuserGain, at, first, second, split, kDiffuserCount);
+                const int32_t frame = done + at;
                 storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
                 storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
                 if (frame < pendingFrames + 2)
                     output.staggeredStep (*previous, frame, pendingFrames);
                 if (frame + 1 < pendingFrames + 2)
                     output.staggeredStep (*previous, frame + 1, pendingFrames);
+            };
+            StereoPair heldFirst = pairZero ();
+            StereoPair heldSecond = pairZero ();
+            int32_t held = -1;
+            for (; i + 1 < run; i += 2)
+            {
+                const int32_t frame = done + i;
+                StereoPair first = modulation.process (loadFrame (late[frame]));
+                StereoPair second = modulation.process (loadFrame (late[frame + 1]));
+                diffuseTwoFrames (slot, diffuserGain, i, first, second, 0, split);
+                if (held >= 0)
+                    finishPair (held, heldFirst, heldSecond);
+                heldFirst = first;
+                heldSecond = second;
+                held = i;
             }
+            if (held >= 0)
+                finishPair (held, heldFirst, heldSecond);
         }
 #endif
         for (; i < run; ++i)
