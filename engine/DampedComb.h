@@ -173,6 +173,27 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedCo
     for (int32_t k = 0; k < count; ++k)
         state[k] = _mm_load_pd (combs[k].lowpassState);
 
+    // Coefficients spread over whole registers once per call, so that the
+    // loop can take them straight from memory as operands.
+    enum Coefficient
+    {
+        kALeft, kARight, kDampLeft, kDampRight, kDirectLeft, kDirectRight,
+        kFeedbackLeft, kFeedbackRight, kGainLeft, kGainRight, kCoefficientCount
+    };
+    __m256d coef[count][kCoefficientCount];
+    for (int32_t k = 0; k < count; ++k)
+    {
+        const DampedComb& c = combs[k];
+        for (int32_t channel = 0; channel < 2; ++channel)
+        {
+            coef[k][kALeft + channel] = _mm256_set1_pd (c.lowpassA[channel]);
+            coef[k][kDampLeft + channel] = _mm256_set1_pd (c.dampShare[channel]);
+            coef[k][kDirectLeft + channel] = _mm256_set1_pd (c.directShare[channel]);
+            coef[k][kFeedbackLeft + channel] = _mm256_set1_pd (c.feedback[channel]);
+            coef[k][kGainLeft + channel] = _mm256_set1_pd (c.inputGain[channel]);
+        }
+    }
+
     int32_t done = 0;
     while (done < numFrames)
     {
@@ -211,8 +232,8 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedCo
                 double* r = right[k] - i - 3;
                 const __m256d xLeft = _mm256_loadu_pd (l);
                 const __m256d xRight = _mm256_loadu_pd (r);
-                const __m256d axLeft = _mm256_mul_pd (_mm256_set1_pd (c.lowpassA[0]), xLeft);
-                const __m256d axRight = _mm256_mul_pd (_mm256_set1_pd (c.lowpassA[1]), xRight);
+                const __m256d axLeft = _mm256_mul_pd (coef[k][kALeft], xLeft);
+                const __m256d axRight = _mm256_mul_pd (coef[k][kARight], xRight);
                 // Per-frame pairs: odd holds frames i+3 | i+1, even i+2 | i.
                 const __m256d axOdd = _mm256_unpacklo_pd (axLeft, axRight);
                 const __m256d axEven = _mm256_unpackhi_pd (axLeft, axRight);
@@ -227,15 +248,15 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedCo
                 const __m256d stateLeft = _mm256_unpacklo_pd (sOdd, sEven);
                 const __m256d stateRight = _mm256_unpackhi_pd (sOdd, sEven);
                 const __m256d yLeft = _mm256_mul_pd (
-                    _mm256_add_pd (_mm256_mul_pd (stateLeft, _mm256_set1_pd (c.dampShare[0])),
-                                   _mm256_mul_pd (xLeft, _mm256_set1_pd (c.directShare[0]))),
-                    _mm256_set1_pd (c.feedback[0]));
+                    _mm256_add_pd (_mm256_mul_pd (stateLeft, coef[k][kDampLeft]),
+                                   _mm256_mul_pd (xLeft, coef[k][kDirectLeft])),
+                    coef[k][kFeedbackLeft]);
                 const __m256d yRight = _mm256_mul_pd (
-                    _mm256_add_pd (_mm256_mul_pd (stateRight, _mm256_set1_pd (c.dampShare[1])),
-                                   _mm256_mul_pd (xRight, _mm256_set1_pd (c.directShare[1]))),
-                    _mm256_set1_pd (c.feedback[1]));
-                _mm256_storeu_pd (l, _mm256_add_pd (_mm256_mul_pd (_mm256_set1_pd (c.inputGain[0]), inLeft), yLeft));
-                _mm256_storeu_pd (r, _mm256_add_pd (_mm256_mul_pd (_mm256_set1_pd (c.inputGain[1]), inRight), yRight));
+                    _mm256_add_pd (_mm256_mul_pd (stateRight, coef[k][kDampRight]),
+                                   _mm256_mul_pd (xRight, coef[k][kDirectRight])),
+                    coef[k][kFeedbackRight]);
+                _mm256_storeu_pd (l, _mm256_add_pd (_mm256_mul_pd (coef[k][kGainLeft], inLeft), yLeft));
+                _mm256_storeu_pd (r, _mm256_add_pd (_mm256_mul_pd (coef[k][kGainRight], inRight), yRight));
                 accLeft = _mm256_add_pd (accLeft, yLeft);
                 accRight = _mm256_add_pd (accRight, yRight);
             }

@@ -112,7 +112,7 @@ void ReverbEngine::reset ()
         band.clear ();
 }
 
-bool ReverbEngine::gateAdmits (double left, double right)
+inline bool ReverbEngine::gateAdmits (double left, double right)
 {
     if (left == 0.0 && right == 0.0)
     {
