@@ -171,6 +171,9 @@ void Quillmere::applyParameterChange (ParamID id, ParamValue value)
 {
 	if (id > kLastSettingId || !std::isfinite (value))
 		return;
+	// Normalized values live in 0 to 1; a host sending more must not overdrive the engine,
+	// and the saved state must read back as it was written.
+	value = std::min (std::max (value, 0.0), 1.0);
 	if (id == kBypassId)
 		processingBypass = value > 0.5;
 	driveEngine (id, value);
@@ -337,7 +340,7 @@ tresult PLUGIN_API Quillmere::setParamNormalized (ParamID tag, ParamValue value)
 	if (tag <= kLastSettingId)
 	{
 		audioSideChanges.foldInto (settings);
-		settings.store (tag, value);
+		settings.store (tag, std::min (std::max (value, 0.0), 1.0));
 	}
 	// The list may change while editors are told, so re-read its length each step.
 	for (size_t i = 0; i < editorViews.size (); ++i)

@@ -147,6 +147,23 @@ TEST (StateRoundTrip, EditedSettingsReloadIntoANewInstanceAndSoundTheSame)
 	EXPECT_EQ (a.right, b.right);
 }
 
+TEST (StateRoundTrip, OutOfRangeHostValuesAreHeldInRangeSoTheyReadBackUnchanged)
+{
+	auto effect = newActiveEffect ();
+	ASSERT_TRUE (effect);
+	effect->setParamNormalized (0, 7.5);
+	ParameterChanges changes (4, 4);
+	int32 index, point;
+	changes.addParameterData (18, index)->addPoint (0, 1e300, point);
+	StereoBlock<float> quiet (32);
+	run (*effect, quiet, &changes);
+	Bytes saved = stateOf (*effect);
+	EXPECT_EQ (doubleAt (saved, 8), 1.0);
+	EXPECT_EQ (doubleAt (saved, 136), 1.0);
+	ASSERT_EQ (effect->setState (saved), kResultOk);
+	EXPECT_EQ (stateOf (*effect), saved);
+}
+
 TEST (StateOlderVersions, VersionZeroConvertsFrequenciesEarlyLevelAndDecay)
 {
 	auto effect = newEffect ();
