@@ -9,9 +9,12 @@
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
 
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -127,4 +130,34 @@ TEST (PresetFiles, ReadingRefusesFilesThatAreNotPresets)
 	EXPECT_FALSE (QuillmereTools::readPresetFile (path + ".missing", contents, error));
 	EXPECT_NE (error.find ("cannot open"), std::string::npos) << error;
 	std::filesystem::remove (path);
+}
+
+TEST (PresetFiles, ReadingRefusesChunksOutsideTheFileWhateverTheirNumbers)
+{
+	// A real preset whose chunk list claims the component state lies far beyond the end.
+	const auto original = fileBytes (presetPath (0));
+	ASSERT_GT (original.size (), 48u);
+	std::int64_t listOffset = 0;
+	std::memcpy (&listOffset, original.data () + 40, sizeof (listOffset)); // after 'VST3', version, class ID
+	const size_t entry = static_cast<size_t> (listOffset) + 8;             // after 'List' and the count
+	ASSERT_LE (entry + 20, original.size ());
+	ASSERT_EQ (std::string (reinterpret_cast<const char*> (original.data () + entry), 4), "Comp");
+
+	const std::int64_t huge = INT64_MAX - 16;
+	for (const auto& [offset, size] : {std::pair<std::int64_t, std::int64_t> {huge, huge}, {8, huge}, {huge, 8},
+	                                   {static_cast<std::int64_t> (original.size ()), 1}})
+	{
+		SCOPED_TRACE (std::to_string (offset) + " + " + std::to_string (size));
+		auto bytes = original;
+		std::memcpy (bytes.data () + entry + 4, &offset, sizeof (offset));
+		std::memcpy (bytes.data () + entry + 12, &size, sizeof (size));
+		const std::string path = testing::TempDir () + "far-chunk-" + std::to_string (getpid ()) + ".vstpreset";
+		std::ofstream (path, std::ios::binary).write (reinterpret_cast<const char*> (bytes.data ()),
+		                                              static_cast<std::streamsize> (bytes.size ()));
+		QuillmereTools::PresetContents contents;
+		std::string error;
+		EXPECT_FALSE (QuillmereTools::readPresetFile (path, contents, error));
+		EXPECT_NE (error.find ("no component state"), std::string::npos) << error;
+		std::filesystem::remove (path);
+	}
 }

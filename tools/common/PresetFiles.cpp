@@ -85,8 +85,11 @@ bool readPresetFile (const std::string& path, PresetContents& contents, std::str
 		return false;
 	}
 	const Vst::PresetFile::Entry* entry = preset.getEntry (Vst::kComponentState);
+	// Offset and size come from the file: compared one at a time, so that no sum of
+	// two huge values can wrap around.
 	if (!entry || entry->offset < 0 || entry->size < 0 ||
-	    static_cast<std::uint64_t> (entry->offset + entry->size) > bytes.size ())
+	    static_cast<std::uint64_t> (entry->offset) > bytes.size () ||
+	    static_cast<std::uint64_t> (entry->size) > bytes.size () - static_cast<std::uint64_t> (entry->offset))
 	{
 		error = path + " holds no component state";
 		return false;
