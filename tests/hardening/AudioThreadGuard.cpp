@@ -13,7 +13,9 @@
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define QUILLMERE_GUARD_USES_SANITIZER_HOOKS 1
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime (declared here: GCC installs no sanitizer headers).
+extern "C" int __sanitizer_install_malloc_and_free_hooks (
+    void (*mallocHook) (const volatile void*, size_t), void (*freeHook) (const volatile void*));
 #else
 #define QUILLMERE_GUARD_USES_SANITIZER_HOOKS 0
 #endif
