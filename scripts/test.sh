@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test: the release build, then the
 # AddressSanitizer+UndefinedBehaviorSanitizer and ThreadSanitizer builds of the suite,
 # then the fuzzers for a bounded time. Longer runs: QUILLMERE_SOAK_SECONDS (audio seconds
-# of the soak, default 3600 in the release build, 150 in the sanitizer builds) and
+# of the soak, default 3600 in the release build, 600 with ASan, 90 with TSan) and
 # QUILLMERE_FUZZ_SECONDS (per fuzzer, default 25).
 set -euo pipefail
 cd "$(dirname "$0")/.."
