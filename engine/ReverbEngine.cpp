@@ -437,9 +437,9 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
                 const int32_t frame = done + at;
                 storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
                 storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
-                if (frame < pendingFrames + 2)
+                if (previous && frame < pendingFrames + 2)
                     output.staggeredStep (*previous, frame, pendingFrames);
-                if (frame + 1 < pendingFrames + 2)
+                if (previous && frame + 1 < pendingFrames + 2)
                     output.staggeredStep (*previous, frame + 1, pendingFrames);
             };
             StereoPair heldFirst = pairZero ();
@@ -470,7 +470,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
             storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
             if constexpr (wide)
             {
-                if (frame < pendingFrames + 2)
+                if (previous && frame < pendingFrames + 2)
                     output.staggeredStep (*previous, frame, pendingFrames);
             }
             else if (frame < pendingFrames)
@@ -483,7 +483,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     modulation.storeState (modDelay);
     if constexpr (wide)
     {
-        for (int32_t j = numFrames; j < pendingFrames + 2; ++j)
+        for (int32_t j = numFrames; previous && j < pendingFrames + 2; ++j)
             output.staggeredStep (*previous, j, pendingFrames);
     }
     else
