@@ -95,7 +95,9 @@ public:
 	}
 
 	// One segment at one requested rate: bursts of noise between short pauses, then
-	// silence until the gate must have closed, and a little past it.
+	// silence until the gate must have closed, and a little past it. The gate counts the
+	// engine's frames: below 44000 Hz the engine runs at 44000 Hz, so there the hold lasts
+	// longer than decay + 5 s of the host's time (twice as long at 22050 Hz).
 	void segment (double rate, bool flagSilence)
 	{
 		requestedRate = rate;
