@@ -85,6 +85,12 @@ def main():
     write("preset_file", "with-info", preset(state(5), [(b"Info", b"<?xml version=\"1.0\"?><MetaInfo/>")]))
     write("preset_file", "empty-state", preset(b""))
     write("preset_file", "truncated", preset(state(5))[:60])
+    # A chunk list whose offset and size are both huge: their sum overflowed in the reader.
+    huge = (1 << 62) + (1 << 61)
+    body = state(5)
+    write("preset_file", "offset-overflow",
+          b"VST3" + struct.pack("<i", 1) + CLASS_ID + struct.pack("<q", 48 + len(body)) + body +
+          b"List" + struct.pack("<i", 1) + b"Comp" + struct.pack("<qq", huge, huge))
     return 0
 
 
