@@ -55,13 +55,13 @@ public:
                                  Alongside&& alongside);
 
 #if defined(__x86_64__) && defined(__GNUC__)
-    // accumulateGroup with the line traffic and the non-recursive arithmetic
-    // done four frames at a time, one channel per 256-bit register; only the
-    // low-pass recursion stays frame by frame. Callers check for AVX2.
+    // accumulateGroup with two combs per 256-bit register (left and right of
+    // one comb, then of the next), so that even the low-pass recursions run
+    // four lanes wide. Callers check for AVX2; count must be even.
     template <int32_t count, typename Alongside>
-    __attribute__ ((target ("avx2"))) static void accumulateGroupWide (DampedComb* combs, const StereoFrame* in,
-                                                                      StereoFrame* sum, int32_t numFrames,
-                                                                      Alongside&& alongside);
+    __attribute__ ((target ("avx2"))) static void accumulatePairs (DampedComb* combs, const StereoFrame* in,
+                                                                  StereoFrame* sum, int32_t numFrames,
+                                                                  Alongside&& alongside);
 #endif
 
     double getInputGain (int32_t channel) const { return inputGain[channel]; }
@@ -79,6 +79,14 @@ public:
     int32_t getLength (int32_t channel) const { return length[channel]; }
 
 private:
+#if defined(__x86_64__) && defined(__GNUC__)
+    // Two left/right pairs side by side in one register.
+    __attribute__ ((target ("avx2"), always_inline)) static __m256d spread (const double* first, const double* second)
+    {
+        return _mm256_insertf128_pd (_mm256_castpd128_pd256 (_mm_load_pd (first)), _mm_load_pd (second), 1);
+    }
+#endif
+
     void updateFeedback ();
     void updateDamping ();
     void updateLengths ();
@@ -163,35 +171,30 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
 
 #if defined(__x86_64__) && defined(__GNUC__)
 template <int32_t count, typename Alongside>
-__attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedComb* combs, const StereoFrame* in,
-                                                                       StereoFrame* sum, int32_t numFrames,
-                                                                       Alongside&& alongside)
+__attribute__ ((target ("avx2"))) void DampedComb::accumulatePairs (DampedComb* combs, const StereoFrame* in,
+                                                                   StereoFrame* sum, int32_t numFrames,
+                                                                   Alongside&& alongside)
 {
-    // Lanes of a channel register hold frames i+3, i+2, i+1, i: the order of
-    // their line slots in memory. Every lane does the pair code's operations.
-    __m128d state[count];
-    for (int32_t k = 0; k < count; ++k)
-        state[k] = _mm_load_pd (combs[k].lowpassState);
-
-    // Coefficients spread over whole registers once per call, so that the
-    // loop can take them straight from memory as operands.
+    static_assert (count % 2 == 0, "combs go in pairs");
+    constexpr int32_t pairs = count / 2;
+    // Lanes: left and right of comb 2p, then left and right of comb 2p + 1.
     enum Coefficient
     {
-        kALeft, kARight, kDampLeft, kDampRight, kDirectLeft, kDirectRight,
-        kFeedbackLeft, kFeedbackRight, kGainLeft, kGainRight, kCoefficientCount
+        kA, kB, kDamp, kDirect, kFeedback, kGain, kCoefficientCount
     };
-    __m256d coef[count][kCoefficientCount];
-    for (int32_t k = 0; k < count; ++k)
+    __m256d coef[pairs][kCoefficientCount];
+    __m256d state[pairs];
+    for (int32_t p = 0; p < pairs; ++p)
     {
-        const DampedComb& c = combs[k];
-        for (int32_t channel = 0; channel < 2; ++channel)
-        {
-            coef[k][kALeft + channel] = _mm256_set1_pd (c.lowpassA[channel]);
-            coef[k][kDampLeft + channel] = _mm256_set1_pd (c.dampShare[channel]);
-            coef[k][kDirectLeft + channel] = _mm256_set1_pd (c.directShare[channel]);
-            coef[k][kFeedbackLeft + channel] = _mm256_set1_pd (c.feedback[channel]);
-            coef[k][kGainLeft + channel] = _mm256_set1_pd (c.inputGain[channel]);
-        }
+        const DampedComb& c0 = combs[2 * p];
+        const DampedComb& c1 = combs[2 * p + 1];
+        coef[p][kA] = spread (c0.lowpassA, c1.lowpassA);
+        coef[p][kB] = spread (c0.lowpassB, c1.lowpassB);
+        coef[p][kDamp] = spread (c0.dampShare, c1.dampShare);
+        coef[p][kDirect] = spread (c0.directShare, c1.directShare);
+        coef[p][kFeedback] = spread (c0.feedback, c1.feedback);
+        coef[p][kGain] = spread (c0.inputGain, c1.inputGain);
+        state[p] = spread (c0.lowpassState, c1.lowpassState);
     }
 
     int32_t done = 0;
@@ -212,81 +215,31 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedCo
             left[k] = combs[k].lineLeft + combs[k].position[0];
             right[k] = combs[k].lineRight + combs[k].position[1];
         }
-        int32_t i = 0;
-        for (; i + 3 < run; i += 4)
+        for (int32_t i = 0; i < run; ++i)
         {
-            const StereoFrame* f = in + done + i;
-            const __m256d a = _mm256_loadu_pd (&f[0].left);
-            const __m256d b = _mm256_loadu_pd (&f[2].left);
-            const __m256d inLeft = _mm256_permute4x64_pd (_mm256_unpacklo_pd (a, b), 0x27);
-            const __m256d inRight = _mm256_permute4x64_pd (_mm256_unpackhi_pd (a, b), 0x27);
-            StereoFrame* s = sum + done + i;
-            const __m256d sa = _mm256_loadu_pd (&s[0].left);
-            const __m256d sb = _mm256_loadu_pd (&s[2].left);
-            __m256d accLeft = _mm256_permute4x64_pd (_mm256_unpacklo_pd (sa, sb), 0x27);
-            __m256d accRight = _mm256_permute4x64_pd (_mm256_unpackhi_pd (sa, sb), 0x27);
-            for (int32_t k = 0; k < count; ++k)
+            const __m256d input = _mm256_broadcast_pd (reinterpret_cast<const __m128d*> (&in[done + i].left));
+            __m128d acc = _mm_load_pd (&sum[done + i].left);
+            for (int32_t p = 0; p < pairs; ++p)
             {
-                const DampedComb& c = combs[k];
-                double* l = left[k] - i - 3;
-                double* r = right[k] - i - 3;
-                const __m256d xLeft = _mm256_loadu_pd (l);
-                const __m256d xRight = _mm256_loadu_pd (r);
-                const __m256d axLeft = _mm256_mul_pd (coef[k][kALeft], xLeft);
-                const __m256d axRight = _mm256_mul_pd (coef[k][kARight], xRight);
-                // Per-frame pairs: odd holds frames i+3 | i+1, even i+2 | i.
-                const __m256d axOdd = _mm256_unpacklo_pd (axLeft, axRight);
-                const __m256d axEven = _mm256_unpackhi_pd (axLeft, axRight);
-                const __m128d bCoef = _mm_load_pd (c.lowpassB);
-                const __m128d s0 = _mm_sub_pd (_mm256_extractf128_pd (axEven, 1), _mm_mul_pd (bCoef, state[k]));
-                const __m128d s1 = _mm_sub_pd (_mm256_extractf128_pd (axOdd, 1), _mm_mul_pd (bCoef, s0));
-                const __m128d s2 = _mm_sub_pd (_mm256_castpd256_pd128 (axEven), _mm_mul_pd (bCoef, s1));
-                const __m128d s3 = _mm_sub_pd (_mm256_castpd256_pd128 (axOdd), _mm_mul_pd (bCoef, s2));
-                state[k] = s3;
-                const __m256d sOdd = _mm256_insertf128_pd (_mm256_castpd128_pd256 (s3), s1, 1);
-                const __m256d sEven = _mm256_insertf128_pd (_mm256_castpd128_pd256 (s2), s0, 1);
-                const __m256d stateLeft = _mm256_unpacklo_pd (sOdd, sEven);
-                const __m256d stateRight = _mm256_unpackhi_pd (sOdd, sEven);
-                const __m256d yLeft = _mm256_mul_pd (
-                    _mm256_add_pd (_mm256_mul_pd (stateLeft, coef[k][kDampLeft]),
-                                   _mm256_mul_pd (xLeft, coef[k][kDirectLeft])),
-                    coef[k][kFeedbackLeft]);
-                const __m256d yRight = _mm256_mul_pd (
-                    _mm256_add_pd (_mm256_mul_pd (stateRight, coef[k][kDampRight]),
-                                   _mm256_mul_pd (xRight, coef[k][kDirectRight])),
-                    coef[k][kFeedbackRight]);
-                _mm256_storeu_pd (l, _mm256_add_pd (_mm256_mul_pd (coef[k][kGainLeft], inLeft), yLeft));
-                _mm256_storeu_pd (r, _mm256_add_pd (_mm256_mul_pd (coef[k][kGainRight], inRight), yRight));
-                accLeft = _mm256_add_pd (accLeft, yLeft);
-                accRight = _mm256_add_pd (accRight, yRight);
+                const int32_t k = 2 * p;
+                const __m128d x0 = _mm_loadh_pd (_mm_load_sd (left[k] - i), right[k] - i);
+                const __m128d x1 = _mm_loadh_pd (_mm_load_sd (left[k + 1] - i), right[k + 1] - i);
+                const __m256d x = _mm256_insertf128_pd (_mm256_castpd128_pd256 (x0), x1, 1);
+                state[p] = _mm256_sub_pd (_mm256_mul_pd (coef[p][kA], x), _mm256_mul_pd (coef[p][kB], state[p]));
+                const __m256d y = _mm256_mul_pd (
+                    _mm256_add_pd (_mm256_mul_pd (state[p], coef[p][kDamp]), _mm256_mul_pd (x, coef[p][kDirect])),
+                    coef[p][kFeedback]);
+                const __m256d w = _mm256_add_pd (_mm256_mul_pd (coef[p][kGain], input), y);
+                const __m128d w0 = _mm256_castpd256_pd128 (w);
+                const __m128d w1 = _mm256_extractf128_pd (w, 1);
+                _mm_storel_pd (left[k] - i, w0);
+                _mm_storeh_pd (right[k] - i, w0);
+                _mm_storel_pd (left[k + 1] - i, w1);
+                _mm_storeh_pd (right[k + 1] - i, w1);
+                acc = _mm_add_pd (acc, _mm256_castpd256_pd128 (y));
+                acc = _mm_add_pd (acc, _mm256_extractf128_pd (y, 1));
             }
-            const __m256d l = _mm256_permute4x64_pd (accLeft, 0x1B);
-            const __m256d r = _mm256_permute4x64_pd (accRight, 0x1B);
-            const __m256d lo = _mm256_unpacklo_pd (l, r);
-            const __m256d hi = _mm256_unpackhi_pd (l, r);
-            _mm256_storeu_pd (&s[0].left, _mm256_permute2f128_pd (lo, hi, 0x20));
-            _mm256_storeu_pd (&s[2].left, _mm256_permute2f128_pd (lo, hi, 0x31));
-            alongside (done + i);
-            alongside (done + i + 1);
-            alongside (done + i + 2);
-            alongside (done + i + 3);
-        }
-        for (; i < run; ++i)
-        {
-            const StereoPair input = loadFrame (in[done + i]);
-            StereoPair acc = loadFrame (sum[done + i]);
-            for (int32_t k = 0; k < count; ++k)
-            {
-                const DampedComb& c = combs[k];
-                const StereoPair x = loadSplit (left[k] - i, right[k] - i);
-                const StereoPair st = loadAligned (c.lowpassA) * x - loadAligned (c.lowpassB) * StereoPair {state[k]};
-                state[k] = st.v;
-                const StereoPair y =
-                    (st * loadAligned (c.dampShare) + x * loadAligned (c.directShare)) * loadAligned (c.feedback);
-                storeSplit (left[k] - i, right[k] - i, loadAligned (c.inputGain) * input + y);
-                acc = acc + y;
-            }
-            storeFrame (sum[done + i], acc);
+            _mm_store_pd (&sum[done + i].left, acc);
             alongside (done + i);
         }
         done += run;
@@ -302,7 +255,10 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulateGroupWide (DampedCo
         }
     }
 
-    for (int32_t k = 0; k < count; ++k)
-        _mm_store_pd (combs[k].lowpassState, state[k]);
+    for (int32_t p = 0; p < pairs; ++p)
+    {
+        _mm_store_pd (combs[2 * p].lowpassState, _mm256_castpd256_pd128 (state[p]));
+        _mm_store_pd (combs[2 * p + 1].lowpassState, _mm256_extractf128_pd (state[p], 1));
+    }
 }
 #endif

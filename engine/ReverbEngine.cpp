@@ -40,9 +40,9 @@ ReverbEngine::ReverbEngine ()
       diffuserCoefTable {kDiffuserCoefTables[0], kDiffuserCoefTables[1]}, diffuserDelayTable (kDiffuserDelayTable),
       dryLevel (0.0), dryBypass (false), earlyLevel (0.0), earlyBypass (false), reverbLevel (0.0), reverbBypass (false),
       wetLevel (0.0), wetBypass (false), sampleRate (44100.0), decayTime (1.0), holdSamples (0),
-      silenceCountdown (44100), lastFrameIdle (false), wideKernel (false)
+      silenceCountdown (44100), lastFrameIdle (false), kernel (Kernel::Sse2)
 {
-    useWideKernel (true);
+    selectKernel (Kernel::Avx512);
     eqBands[0].setType (BiquadFilter::kLowShelf);
     eqBands[1].setType (BiquadFilter::kPeak);
     eqBands[2].setType (BiquadFilter::kHighShelf);
@@ -72,14 +72,18 @@ ReverbEngine::ReverbEngine ()
     reset ();
 }
 
-bool ReverbEngine::useWideKernel (bool wanted)
+ReverbEngine::Kernel ReverbEngine::selectKernel (Kernel widest)
 {
-#if defined(__x86_64__) && defined(__GNUC__)
-    wideKernel = wanted && __builtin_cpu_supports ("avx2");
-#else
-    wideKernel = false;
+    kernel = Kernel::Sse2;
+#if QUILLMERE_WIDE_KERNEL
+    if (widest >= Kernel::Avx2 && __builtin_cpu_supports ("avx2"))
+        kernel = Kernel::Avx2;
 #endif
-    return wideKernel;
+#if QUILLMERE_AVX512_KERNEL
+    if (widest >= Kernel::Avx512 && __builtin_cpu_supports ("avx512f"))
+        kernel = Kernel::Avx512;
+#endif
+    return kernel;
 }
 
 void ReverbEngine::setSampleRate (double hz)
@@ -181,10 +185,12 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
         chunk.start = start;
         chunk.count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
         gatherChunk (inL, inR, chunk);
-        if (wideKernel)
-            renderChunkWide (chunk, previous);
-        else
-            renderChunk (chunk, previous);
+        switch (kernel)
+        {
+        case Kernel::Avx512: renderChunkAvx512 (chunk, previous); break;
+        case Kernel::Avx2: renderChunkAvx2 (chunk, previous); break;
+        default: renderChunk (chunk, previous); break;
+        }
         if (previous != nullptr)
             scatterChunk (*previous, outL, outR);
         previous = &chunk;
@@ -198,19 +204,35 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
 
 void ReverbEngine::gatherChunk (const double* inL, const double* inR, Chunk& chunk)
 {
+    const double* left = inL + chunk.start;
+    const double* right = inR + chunk.start;
+    if (silenceCountdown > chunk.count && holdSamples > chunk.count)
+    {
+        // Neither the running countdown nor a reload can run out within the
+        // chunk, so every frame passes; only the final count needs working out.
+        int32_t lastSounding = chunk.count - 1;
+        while (lastSounding >= 0 && left[lastSounding] == 0.0 && right[lastSounding] == 0.0)
+            --lastSounding;
+        silenceCountdown = lastSounding >= 0 ? holdSamples - (chunk.count - 1 - lastSounding)
+                                             : silenceCountdown - chunk.count;
+        for (int32_t i = 0; i < chunk.count; ++i)
+            storeFrame (chunk.input[i], pairOf (left[i], right[i]));
+        chunk.active = chunk.count;
+        chunk.anyIdle = false;
+        lastFrameIdle = false;
+        return;
+    }
+
     // Idle frames advance nothing, so the stages only ever see the admitted
     // frames, in order.
     int32_t active = 0;
     bool anyIdle = false;
     for (int32_t i = 0; i < chunk.count; ++i)
     {
-        const double left = inL[chunk.start + i];
-        const double right = inR[chunk.start + i];
-        const bool idle = !gateAdmits (left, right);
+        const bool idle = !gateAdmits (left[i], right[i]);
         chunk.idle[i] = idle;
         anyIdle = anyIdle || idle;
-        chunk.input[active].left = left;
-        chunk.input[active].right = right;
+        storeFrame (chunk.input[active], pairOf (left[i], right[i]));
         active += idle ? 0 : 1;
     }
     chunk.active = active;
@@ -312,7 +334,7 @@ void ReverbEngine::finishChunk (Chunk& chunk)
 
 void ReverbEngine::renderChunk (Chunk& chunk, Chunk* previous)
 {
-    renderChunkBody<false> (chunk, previous);
+    renderChunkBody<Kernel::Sse2> (chunk, previous);
 }
 
 #if QUILLMERE_WIDE_KERNEL
@@ -320,18 +342,31 @@ void ReverbEngine::renderChunk (Chunk& chunk, Chunk* previous)
 // three-operand forms drop most register copies. No FMA, so every operation
 // still rounds exactly as in the SSE2 build. Nothing is emitted out of line
 // for this target, so no shared inline function ever carries AVX code.
-__attribute__ ((target ("avx2"), flatten)) void ReverbEngine::renderChunkWide (Chunk& chunk, Chunk* previous)
+__attribute__ ((target ("avx2"), flatten)) void ReverbEngine::renderChunkAvx2 (Chunk& chunk, Chunk* previous)
 {
-    renderChunkBody<true> (chunk, previous);
+    renderChunkBody<Kernel::Avx2> (chunk, previous);
 }
 #else
-void ReverbEngine::renderChunkWide (Chunk& chunk, Chunk* previous)
+void ReverbEngine::renderChunkAvx2 (Chunk& chunk, Chunk* previous)
 {
-    renderChunkBody<false> (chunk, previous);
+    renderChunkBody<Kernel::Sse2> (chunk, previous);
 }
 #endif
 
-template <bool wide>
+#if QUILLMERE_AVX512_KERNEL
+// The AVX2 kernel with the tap and comb stages eight frames per register.
+__attribute__ ((target ("avx512f,avx512vl,prefer-vector-width=256"), flatten)) void ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
+{
+    renderChunkBody<Kernel::Avx512> (chunk, previous);
+}
+#else
+void ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
+{
+    renderChunkAvx2 (chunk, previous);
+}
+#endif
+
+template <ReverbEngine::Kernel build>
 __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk& chunk, Chunk* previous)
 {
     const int32_t numFrames = chunk.active;
@@ -355,7 +390,9 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         storeFrame (early[i], pairZero ());
     static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
 #if QUILLMERE_WIDE_KERNEL
-    if constexpr (wide)
+    if constexpr (false)
+        EarlyReflectionTap::accumulateGroup512<10> (earlyTaps, delayed, early, numFrames);
+    else if constexpr (build == Kernel::Avx2)
     {
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps, delayed, early, numFrames);
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);
@@ -383,11 +420,11 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
     static_assert (kCombCount == 10, "comb groups below assume ten combs");
 #if QUILLMERE_WIDE_KERNEL
-    if constexpr (wide)
+    if constexpr (build != Kernel::Sse2)
     {
         const auto nothing = [] (int32_t) {};
-        DampedComb::accumulateGroupWide<5> (combs, combInput, late, numFrames, nothing);
-        DampedComb::accumulateGroupWide<5> (combs + 5, combInput, late, numFrames, nothing);
+        DampedComb::accumulatePairs<4> (combs, combInput, late, numFrames, nothing);
+        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, numFrames, nothing);
     }
     else
 #endif
@@ -426,7 +463,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         }
         int32_t i = 0;
 #if QUILLMERE_WIDE_KERNEL
-        if constexpr (wide)
+        if constexpr (build != Kernel::Sse2)
         {
             // Software-pipelined: the first diffusers of one frame pair run
             // beside the last diffusers of the pair before, which halves the
@@ -468,7 +505,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
             for (int32_t k = 0; k < kDiffuserCount; ++k)
                 d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
             storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
-            if constexpr (wide)
+            if constexpr (build != Kernel::Sse2)
             {
                 if (previous && frame < pendingFrames + 2)
                     output.staggeredStep (*previous, frame, pendingFrames);
@@ -481,7 +518,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         done += run;
     }
     modulation.storeState (modDelay);
-    if constexpr (wide)
+    if constexpr (build != Kernel::Sse2)
     {
         for (int32_t j = numFrames; previous && j < pendingFrames + 2; ++j)
             output.staggeredStep (*previous, j, pendingFrames);

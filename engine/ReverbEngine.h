@@ -33,11 +33,20 @@ public:
     // processFrame calls. outL/outR may be the same arrays as inL/inR.
     void processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames);
     bool isIdle () const { return lastFrameIdle; }
-    // The block form runs an AVX2 build of its kernel when the processor has
-    // it (same IEEE results, fewer instructions). Tests switch it off to cover
-    // the SSE2 kernel too; returns whether the wide kernel is now in use.
-    bool useWideKernel (bool wanted);
-    bool usesWideKernel () const { return wideKernel; }
+
+    // Builds of the block form's kernel, narrowest first. All give the same
+    // IEEE results; the wider ones need fewer instructions.
+    enum class Kernel : int32_t
+    {
+        Sse2,
+        Avx2,
+        Avx512
+    };
+    // Picks the widest kernel up to `widest` that the processor runs and
+    // returns it. The engine starts with the widest available; tests narrow
+    // it to cover the others.
+    Kernel selectKernel (Kernel widest);
+    Kernel getKernel () const { return kernel; }
 
     void setDryLevel (double gain);
     void setEarlyLevel (double gain);
@@ -116,8 +125,9 @@ private:
     // Runs a chunk up to the equaliser input and, interleaved with its combs,
     // the equaliser and mix of the chunk before it.
     void renderChunk (Chunk& chunk, Chunk* previous);
-    void renderChunkWide (Chunk& chunk, Chunk* previous);
-    template <bool wide>
+    void renderChunkAvx2 (Chunk& chunk, Chunk* previous);
+    void renderChunkAvx512 (Chunk& chunk, Chunk* previous);
+    template <Kernel build>
     inline void renderChunkBody (Chunk& chunk, Chunk* previous);
     // Equaliser and mix of a chunk on its own.
     void finishChunk (Chunk& chunk);
@@ -156,5 +166,5 @@ private:
     int32_t holdSamples;
     int32_t silenceCountdown;
     bool lastFrameIdle;
-    bool wideKernel;
+    Kernel kernel;
 };

@@ -96,21 +96,40 @@ void perFrame (benchmark::State& state, Target& t)
     reportPerFrame (state);
 }
 
-void BM_EngineBlock (benchmark::State& state)
+void renderBlocks (benchmark::State& state, ReverbEngine& engine)
 {
-    auto engine = std::make_unique<ReverbEngine> ();
-    applySetting (*engine, static_cast<Setting> (state.range (0)), static_cast<double> (state.range (1)));
     const Noise& n = noise ();
     std::vector<double> outL (kBlockFrames), outR (kBlockFrames);
     int32_t at = 0;
     for (auto _ : state)
     {
-        engine->processBlock (n.left.data () + at, n.right.data () + at, outL.data (), outR.data (), kBlockFrames);
+        engine.processBlock (n.left.data () + at, n.right.data () + at, outL.data (), outR.data (), kBlockFrames);
         benchmark::DoNotOptimize (outL.data ());
         benchmark::DoNotOptimize (outR.data ());
         at = (at + kBlockFrames) % kNoiseFrames;
     }
     reportPerFrame (state);
+}
+
+void BM_EngineBlock (benchmark::State& state)
+{
+    auto engine = std::make_unique<ReverbEngine> ();
+    applySetting (*engine, static_cast<Setting> (state.range (0)), static_cast<double> (state.range (1)));
+    renderBlocks (state, *engine);
+}
+
+// The block form with each kernel build the processor runs, Default settings.
+void BM_EngineKernel (benchmark::State& state)
+{
+    auto engine = std::make_unique<ReverbEngine> ();
+    const auto wanted = static_cast<ReverbEngine::Kernel> (state.range (0));
+    if (engine->selectKernel (wanted) != wanted)
+    {
+        state.SkipWithError ("kernel not supported by this processor");
+        return;
+    }
+    applySetting (*engine, kDefault, 44100.0);
+    renderBlocks (state, *engine);
 }
 
 void BM_EngineFrame (benchmark::State& state)
@@ -141,5 +160,6 @@ void cases (benchmark::internal::Benchmark* b)
 BENCHMARK (BM_Reference)->Apply (cases);
 BENCHMARK (BM_EngineFrame)->Apply (cases);
 BENCHMARK (BM_EngineBlock)->Apply (cases);
+BENCHMARK (BM_EngineKernel)->ArgName ("kernel")->DenseRange (0, 2);
 
 BENCHMARK_MAIN ();
