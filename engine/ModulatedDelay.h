@@ -32,6 +32,15 @@ public:
         return out;
     }
 
+    // Where one frame reads the ring: whole frames back from the write
+    // index per channel, and the fractions between them and the next.
+    struct ReadPoint
+    {
+        StereoFrame fraction;
+        int32_t left;
+        int32_t right;
+    };
+
     // Keeps the running state in registers across a block.
     struct Runner
     {
@@ -42,31 +51,45 @@ public:
         {
         }
 
-        StereoPair process (StereoPair in)
+        // The read points of the next `count` frames. The sweep depends on
+        // the LFO alone, so a block works it out ahead of the audio, away
+        // from the audio's dependency chains.
+        void sweep (int32_t count, ReadPoint* points)
         {
-            while (phase > tableLength)
-                phase -= tableLength;
-            const int32_t step = static_cast<int32_t> (phase);
-            const double lfo = table[step] + (phase - step) * (table[step + 1] - table[step]);
-            phase += phaseStep;
+            for (int32_t i = 0; i < count; ++i)
+            {
+                while (phase > tableLength)
+                    phase -= tableLength;
+                const int32_t step = static_cast<int32_t> (phase);
+                const double lfo = table[step] + (phase - step) * (table[step + 1] - table[step]);
+                phase += phaseStep;
+                const StereoPair t = centre + swing * pairSplat (lfo);
+                storeFrame (points[i].fraction, truncateLanes (t, points[i].left, points[i].right));
+            }
+        }
 
+        // One frame through the ring, reading at a point from sweep().
+        StereoPair process (StereoPair in, const ReadPoint& point)
+        {
             if (writeIndex >= length)
             {
                 storeFrame (frames[length], in); // guard copy of frame 0
                 writeIndex = 0;
             }
             storeFrame (frames[writeIndex], in);
-
-            const StereoPair t = centre + swing * pairSplat (lfo);
-            int32_t left;
-            int32_t right;
-            const StereoPair fraction = truncateLanes (t, left, right);
-            left = wrapIndex (left + writeIndex);
-            right = wrapIndex (right + writeIndex);
+            const int32_t left = wrapIndex (point.left + writeIndex);
+            const int32_t right = wrapIndex (point.right + writeIndex);
             const StereoPair a = loadSplit (&frames[left].left, &frames[right].right);
             const StereoPair b = loadSplit (&frames[left + 1].left, &frames[right + 1].right);
             ++writeIndex;
-            return a + fraction * (b - a);
+            return a + loadFrame (point.fraction) * (b - a);
+        }
+
+        StereoPair process (StereoPair in)
+        {
+            ReadPoint point;
+            sweep (1, &point);
+            return process (in, point);
         }
 
         void storeState (ModulatedDelay& d) const

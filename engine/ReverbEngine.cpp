@@ -171,6 +171,24 @@ void ReverbEngine::processFrame (const double in[2], double out[2])
 
 void ReverbEngine::processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames)
 {
+    if (kernel != Kernel::Sse2)
+    {
+        // The wide kernels equalise each chunk inside its own diffuser loop.
+        Chunk chunk;
+        for (int32_t start = 0; start < numFrames; start += kChunkFrames)
+        {
+            chunk.start = start;
+            chunk.count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
+            gatherChunk (inL, inR, chunk);
+            if (kernel == Kernel::Avx512)
+                renderChunkAvx512 (chunk, nullptr);
+            else
+                renderChunkAvx2 (chunk, nullptr);
+            scatterChunk (chunk, outL, outR);
+        }
+        return;
+    }
+
     // The equaliser's divisions form long dependency chains. Each chunk's
     // equaliser therefore runs inside the comb loops of the chunk after it,
     // where the comb arithmetic keeps the processor busy meanwhile; the last
@@ -185,12 +203,7 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
         chunk.start = start;
         chunk.count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
         gatherChunk (inL, inR, chunk);
-        switch (kernel)
-        {
-        case Kernel::Avx512: renderChunkAvx512 (chunk, previous); break;
-        case Kernel::Avx2: renderChunkAvx2 (chunk, previous); break;
-        default: renderChunk (chunk, previous); break;
-        }
+        renderChunk (chunk, previous);
         if (previous != nullptr)
             scatterChunk (*previous, outL, outR);
         previous = &chunk;
@@ -284,25 +297,35 @@ struct ReverbEngine::OutputRunner
 
     void midBand (Chunk& c, int32_t i) { storeFrame (c.mix[i], mid.process (loadFrame (c.mix[i]))); }
 
-    void highBandAndMix (Chunk& c, int32_t i)
+    void highBandAndMix (Chunk& c, int32_t i) { mixOut (c, i, high.process (loadFrame (c.mix[i]))); }
+
+    void mixOut (Chunk& c, int32_t i, StereoPair q)
     {
-        const StereoPair q = high.process (loadFrame (c.mix[i]));
         const StereoPair wet = (q + cross * swapped (q)) * wetG;
         storeFrame (c.mix[i], loadFrame (c.input[i]) * dryG + wet);
     }
 
     // Step j of the three bands staggered by a frame each, so that the
     // band recursions run side by side: low band of frame j, mid band of
-    // frame j - 1, high band and mix of frame j - 2. Steps 0 .. count + 1
-    // finish `count` frames.
+    // frame j - 1, high band and mix of frame j - 2. A band's output reaches
+    // the next band a step later, in a register. Steps 0 .. count + 1 finish
+    // `count` frames.
     void staggeredStep (Chunk& c, int32_t j, int32_t count)
     {
-        if (j < count)
-            lowBand (c, j);
-        if (j >= 1 && j - 1 < count)
-            midBand (c, j - 1);
+        if (j >= 2 && j < count)
+        {
+            const StereoPair q = high.process (midOut);
+            midOut = mid.process (lowOut);
+            lowOut = low.process (loadFrame (c.mix[j]));
+            mixOut (c, j - 2, q);
+            return;
+        }
         if (j >= 2 && j - 2 < count)
-            highBandAndMix (c, j - 2);
+            mixOut (c, j - 2, high.process (midOut));
+        if (j >= 1 && j - 1 < count)
+            midOut = mid.process (lowOut);
+        if (j < count)
+            lowOut = low.process (loadFrame (c.mix[j]));
     }
 
     void storeHistory (ReverbEngine& e) const
@@ -315,6 +338,8 @@ struct ReverbEngine::OutputRunner
     BiquadFilter::Runner low;
     BiquadFilter::Runner mid;
     BiquadFilter::Runner high;
+    StereoPair lowOut = pairZero ();
+    StereoPair midOut = pairZero ();
     StereoPair dryG;
     StereoPair wetG;
     StereoPair cross;
@@ -418,6 +443,10 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     // loop instead, where their chains overlap each other.
     OutputRunner output (*this);
     const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
+    // The chunk the diffuser loop equalises: the wide kernels take their own,
+    // a couple of frames behind the mix.
+    Chunk* const equalised = build != Kernel::Sse2 ? &chunk : previous;
+    const int32_t equalisedFrames = build != Kernel::Sse2 ? numFrames : pendingFrames;
     static_assert (kCombCount == 10, "comb groups below assume ten combs");
 #if QUILLMERE_WIDE_KERNEL
     if constexpr (build != Kernel::Sse2)
@@ -445,6 +474,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
 
     // Modulated delay, diffusers and the reverb mix, up to the equaliser.
     ModulatedDelay::Runner modulation (modDelay);
+    ModulatedDelay::ReadPoint readPoints[kChunkFrames];
+    modulation.sweep (numFrames, readPoints);
     StereoPair diffuserGain[kDiffuserCount];
     for (int32_t k = 0; k < kDiffuserCount; ++k)
         diffuserGain[k] = diffusers[k].coefficientPair ();
@@ -474,10 +505,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
                 const int32_t frame = done + at;
                 storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
                 storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
-                if (previous && frame < pendingFrames + 2)
-                    output.staggeredStep (*previous, frame, pendingFrames);
-                if (previous && frame + 1 < pendingFrames + 2)
-                    output.staggeredStep (*previous, frame + 1, pendingFrames);
+                output.staggeredStep (*equalised, frame, equalisedFrames);
+                output.staggeredStep (*equalised, frame + 1, equalisedFrames);
             };
             StereoPair heldFirst = pairZero ();
             StereoPair heldSecond = pairZero ();
@@ -485,8 +514,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
             for (; i + 1 < run; i += 2)
             {
                 const int32_t frame = done + i;
-                StereoPair first = modulation.process (loadFrame (late[frame]));
-                StereoPair second = modulation.process (loadFrame (late[frame + 1]));
+                StereoPair first = modulation.process (loadFrame (late[frame]), readPoints[frame]);
+                StereoPair second = modulation.process (loadFrame (late[frame + 1]), readPoints[frame + 1]);
                 diffuseTwoFrames (slot, diffuserGain, i, first, second, 0, split);
                 if (held >= 0)
                     finishPair (held, heldFirst, heldSecond);
@@ -501,15 +530,12 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         for (; i < run; ++i)
         {
             const int32_t frame = done + i;
-            StereoPair d = modulation.process (loadFrame (late[frame]));
+            StereoPair d = modulation.process (loadFrame (late[frame]), readPoints[frame]);
             for (int32_t k = 0; k < kDiffuserCount; ++k)
                 d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
             storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
             if constexpr (build != Kernel::Sse2)
-            {
-                if (previous && frame < pendingFrames + 2)
-                    output.staggeredStep (*previous, frame, pendingFrames);
-            }
+                output.staggeredStep (*equalised, frame, equalisedFrames);
             else if (frame < pendingFrames)
                 output.highBandAndMix (*previous, frame);
         }
@@ -520,8 +546,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     modulation.storeState (modDelay);
     if constexpr (build != Kernel::Sse2)
     {
-        for (int32_t j = numFrames; previous && j < pendingFrames + 2; ++j)
-            output.staggeredStep (*previous, j, pendingFrames);
+        for (int32_t j = numFrames; j < equalisedFrames + 2; ++j)
+            output.staggeredStep (*equalised, j, equalisedFrames);
     }
     else
     {
