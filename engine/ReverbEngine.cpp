@@ -171,39 +171,30 @@ void ReverbEngine::processFrame (const double in[2], double out[2])
 
 void ReverbEngine::processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames)
 {
-    if (kernel != Kernel::Sse2)
-    {
-        // The wide kernels equalise each chunk inside its own diffuser loop.
-        Chunk chunk;
-        for (int32_t start = 0; start < numFrames; start += kChunkFrames)
-        {
-            chunk.start = start;
-            chunk.count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
-            gatherChunk (inL, inR, chunk);
-            if (kernel == Kernel::Avx512)
-                renderChunkAvx512 (chunk, nullptr);
-            else
-                renderChunkAvx2 (chunk, nullptr);
-            scatterChunk (chunk, outL, outR);
-        }
-        return;
-    }
-
     // The equaliser's divisions form long dependency chains. Each chunk's
-    // equaliser therefore runs inside the comb loops of the chunk after it,
-    // where the comb arithmetic keeps the processor busy meanwhile; the last
-    // chunk of the call is finished on its own.
+    // equaliser therefore runs inside the loops of the chunk after it, where
+    // the other stages keep the processor busy meanwhile. Only the last
+    // chunk of the call is finished on its own, so it is kept short.
     Chunk chunks[2];
     Chunk* previous = nullptr;
     int32_t which = 0;
-    for (int32_t start = 0; start < numFrames; start += kChunkFrames)
+    for (int32_t start = 0; start < numFrames;)
     {
         Chunk& chunk = chunks[which];
         which ^= 1;
+        const int32_t remaining = numFrames - start;
         chunk.start = start;
-        chunk.count = numFrames - start < kChunkFrames ? numFrames - start : kChunkFrames;
+        chunk.count = remaining <= kLastChunkFrames ? remaining
+                      : remaining <= kChunkFrames + kLastChunkFrames ? remaining - kLastChunkFrames
+                                                                     : kChunkFrames;
+        start += chunk.count;
         gatherChunk (inL, inR, chunk);
-        renderChunk (chunk, previous);
+        switch (kernel)
+        {
+        case Kernel::Avx512: renderChunkAvx512 (chunk, previous); break;
+        case Kernel::Avx2: renderChunkAvx2 (chunk, previous); break;
+        default: renderChunk (chunk, previous); break;
+        }
         if (previous != nullptr)
             scatterChunk (*previous, outL, outR);
         previous = &chunk;
@@ -438,22 +429,27 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     }
 
     // Each band's division chain sets a floor under the loop it rides in.
-    // The SSE2 kernel spreads the bands one per loop; the AVX2 kernel's comb
-    // loops are short enough that the bands go staggered into the diffuser
-    // loop instead, where their chains overlap each other.
+    // The SSE2 kernel spreads the bands one per loop. The AVX2 kernel runs
+    // them staggered, a step every other frame of its comb loops, so that
+    // the chains overlap each other and plenty of comb arithmetic.
     OutputRunner output (*this);
     const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
-    // The chunk the diffuser loop equalises: the wide kernels take their own,
-    // a couple of frames behind the mix.
-    Chunk* const equalised = build != Kernel::Sse2 ? &chunk : previous;
-    const int32_t equalisedFrames = build != Kernel::Sse2 ? numFrames : pendingFrames;
+    const int32_t equaliserSteps = previous != nullptr ? pendingFrames + 2 : 0;
+    int32_t equaliserStep = 0;
+    const auto advanceEqualiser = [&] () {
+        if (equaliserStep < equaliserSteps)
+            output.staggeredStep (*previous, equaliserStep++, pendingFrames);
+    };
     static_assert (kCombCount == 10, "comb groups below assume ten combs");
 #if QUILLMERE_WIDE_KERNEL
     if constexpr (build != Kernel::Sse2)
     {
-        const auto nothing = [] (int32_t) {};
-        DampedComb::accumulatePairs<4> (combs, combInput, late, numFrames, nothing);
-        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, numFrames, nothing);
+        const auto everyOtherFrame = [&] (int32_t i) {
+            if ((i & 1) != 0)
+                advanceEqualiser ();
+        };
+        DampedComb::accumulatePairs<4> (combs, combInput, late, numFrames, everyOtherFrame);
+        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, numFrames, everyOtherFrame);
     }
     else
 #endif
@@ -505,8 +501,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
                 const int32_t frame = done + at;
                 storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
                 storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
-                output.staggeredStep (*equalised, frame, equalisedFrames);
-                output.staggeredStep (*equalised, frame + 1, equalisedFrames);
+                advanceEqualiser ();
+                advanceEqualiser ();
             };
             StereoPair heldFirst = pairZero ();
             StereoPair heldSecond = pairZero ();
@@ -535,7 +531,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
                 d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
             storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
             if constexpr (build != Kernel::Sse2)
-                output.staggeredStep (*equalised, frame, equalisedFrames);
+                advanceEqualiser ();
             else if (frame < pendingFrames)
                 output.highBandAndMix (*previous, frame);
         }
@@ -546,8 +542,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     modulation.storeState (modDelay);
     if constexpr (build != Kernel::Sse2)
     {
-        for (int32_t j = numFrames; j < equalisedFrames + 2; ++j)
-            output.staggeredStep (*equalised, j, equalisedFrames);
+        while (equaliserStep < equaliserSteps)
+            advanceEqualiser ();
     }
     else
     {

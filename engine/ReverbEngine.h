@@ -100,6 +100,8 @@ public:
 private:
     // Frames rendered per pass of the block form; small enough for L1.
     static constexpr int32_t kChunkFrames = 64;
+    // Longest last chunk of a call: its equaliser runs on its own.
+    static constexpr int32_t kLastChunkFrames = 16;
 
     // One pass of the block form: the frames that passed the gate and where
     // their results go in the caller's arrays.
