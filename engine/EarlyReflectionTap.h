@@ -1,6 +1,5 @@
 #pragma once
 
-#include "EightFrameLanes.h"
 #include "StereoPair.h"
 
 #include <cstdint>
@@ -50,13 +49,6 @@ public:
                                                                       StereoFrame* sum, int32_t numFrames);
 #endif
 
-#if QUILLMERE_AVX512_KERNEL
-    // accumulateGroup with eight frames per 512-bit register, channels apart;
-    // only for callers that checked the processor has AVX-512.
-    template <int32_t count>
-    __attribute__ ((target ("avx512f"))) static void accumulateGroup512 (EarlyReflectionTap* taps, const StereoFrame* in,
-                                                                        StereoFrame* sum, int32_t numFrames);
-#endif
 
 private:
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -199,66 +191,6 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
                 acc = acc + loadAligned (taps[k].gain) * delayed;
             }
             storeFrame (sum[done + i], acc);
-        }
-        done += run;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            EarlyReflectionTap& t = taps[k];
-            t.position[0] -= run;
-            t.position[1] -= run;
-            if (t.position[0] <= 0)
-                t.position[0] = t.length[0];
-            if (t.position[1] <= 0)
-                t.position[1] = t.length[1];
-        }
-    }
-}
-#endif
-
-#if QUILLMERE_AVX512_KERNEL
-template <int32_t count>
-__attribute__ ((target ("avx512f"))) void EarlyReflectionTap::accumulateGroup512 (EarlyReflectionTap* taps,
-                                                                                 const StereoFrame* in, StereoFrame* sum,
-                                                                                 int32_t numFrames)
-{
-    int32_t done = 0;
-    while (done < numFrames)
-    {
-        int32_t run = numFrames - done;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            if (taps[k].position[0] < run)
-                run = taps[k].position[0];
-            if (taps[k].position[1] < run)
-                run = taps[k].position[1];
-        }
-        double* left[count];
-        double* right[count];
-        for (int32_t k = 0; k < count; ++k)
-        {
-            left[k] = taps[k].lineLeft + taps[k].position[0];
-            right[k] = taps[k].lineRight + taps[k].position[1];
-        }
-        // The run's last group may be short: masked lanes neither load nor store.
-        for (int32_t i = 0; i < run; i += 8)
-        {
-            const int32_t frames = run - i < 8 ? run - i : 8;
-            const __mmask8 slots = EightFrameLanes::slotMask (frames);
-            __m512d inLeft, inRight, accLeft, accRight;
-            EightFrameLanes::load (in + done + i, frames, inLeft, inRight);
-            EightFrameLanes::load (sum + done + i, frames, accLeft, accRight);
-            for (int32_t k = 0; k < count; ++k)
-            {
-                double* l = left[k] - i - 7;
-                double* r = right[k] - i - 7;
-                const __m512d delayedLeft = _mm512_maskz_loadu_pd (slots, l);
-                const __m512d delayedRight = _mm512_maskz_loadu_pd (slots, r);
-                _mm512_mask_storeu_pd (l, slots, inLeft);
-                _mm512_mask_storeu_pd (r, slots, inRight);
-                accLeft = _mm512_add_pd (accLeft, _mm512_mul_pd (_mm512_set1_pd (taps[k].gain[0]), delayedLeft));
-                accRight = _mm512_add_pd (accRight, _mm512_mul_pd (_mm512_set1_pd (taps[k].gain[1]), delayedRight));
-            }
-            EightFrameLanes::store (sum + done + i, frames, accLeft, accRight);
         }
         done += run;
         for (int32_t k = 0; k < count; ++k)

@@ -5,6 +5,7 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define QUILLMERE_WIDE_KERNEL 1
+#define QUILLMERE_AVX512_KERNEL 1
 
 namespace {
 
@@ -80,7 +81,7 @@ ReverbEngine::Kernel ReverbEngine::selectKernel (Kernel widest)
         kernel = Kernel::Avx2;
 #endif
 #if QUILLMERE_AVX512_KERNEL
-    if (widest >= Kernel::Avx512 && __builtin_cpu_supports ("avx512f"))
+    if (widest >= Kernel::Avx512 && __builtin_cpu_supports ("avx512f") && __builtin_cpu_supports ("avx512vl"))
         kernel = Kernel::Avx512;
 #endif
     return kernel;
@@ -370,8 +371,11 @@ void ReverbEngine::renderChunkAvx2 (Chunk& chunk, Chunk* previous)
 #endif
 
 #if QUILLMERE_AVX512_KERNEL
-// The AVX2 kernel with the tap and comb stages eight frames per register.
-__attribute__ ((target ("avx512f,avx512vl,prefer-vector-width=256"), flatten)) void ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
+// The AVX2 kernel again, built for AVX-512VL but kept to 256-bit operations:
+// 32 vector registers hold the equaliser's and the combs' state that the
+// AVX2 build has to keep in memory. Still no FMA, so the same roundings.
+__attribute__ ((target ("avx512f,avx512vl,prefer-vector-width=256"), flatten)) void
+ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
 {
     renderChunkBody<Kernel::Avx512> (chunk, previous);
 }
@@ -406,9 +410,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
         storeFrame (early[i], pairZero ());
     static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
 #if QUILLMERE_WIDE_KERNEL
-    if constexpr (false)
-        EarlyReflectionTap::accumulateGroup512<10> (earlyTaps, delayed, early, numFrames);
-    else if constexpr (build == Kernel::Avx2)
+    if constexpr (build != Kernel::Sse2)
     {
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps, delayed, early, numFrames);
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);

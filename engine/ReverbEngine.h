@@ -35,7 +35,8 @@ public:
     bool isIdle () const { return lastFrameIdle; }
 
     // Builds of the block form's kernel, narrowest first. All give the same
-    // IEEE results; the wider ones need fewer instructions.
+    // IEEE results; the later ones need fewer instructions. Avx512 is the
+    // AVX2 kernel with AVX-512VL's extra registers, still 256 bits wide.
     enum class Kernel : int32_t
     {
         Sse2,
