@@ -37,14 +37,15 @@ public:
     }
 
     // For each frame in order: sum[i] += taps[0].process(in[i]), then taps[1],
-    // ... taps[count - 1]; the partial sum stays in a register.
-    template <int32_t count>
+    // ... taps[count - 1]; the partial sum stays in a register. With
+    // fresh, sum starts from +0 instead of its contents.
+    template <int32_t count, bool fresh = false>
     static void accumulateGroup (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames);
 
 #if defined(__x86_64__) && defined(__GNUC__)
     // accumulateGroup with four frames per 256-bit register, channels apart;
     // only for callers that checked the processor has AVX2.
-    template <int32_t count>
+    template <int32_t count, bool fresh = false>
     __attribute__ ((target ("avx2"))) static void accumulateGroupWide (EarlyReflectionTap* taps, const StereoFrame* in,
                                                                       StereoFrame* sum, int32_t numFrames);
 #endif
@@ -83,7 +84,7 @@ private:
     double lineRight[kCapacity];
 };
 
-template <int32_t count>
+template <int32_t count, bool fresh>
 void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames)
 {
     int32_t done = 0;
@@ -108,7 +109,7 @@ void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const Stereo
         for (int32_t i = 0; i < run; ++i)
         {
             const StereoPair input = loadFrame (in[done + i]);
-            StereoPair acc = loadFrame (sum[done + i]);
+            StereoPair acc = fresh ? pairZero () : loadFrame (sum[done + i]);
             for (int32_t k = 0; k < count; ++k)
             {
                 const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
@@ -132,7 +133,7 @@ void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const Stereo
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-template <int32_t count>
+template <int32_t count, bool fresh>
 __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (EarlyReflectionTap* taps, const StereoFrame* in,
                                                                                StereoFrame* sum, int32_t numFrames)
 {
@@ -161,7 +162,10 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
         {
             __m256d inLeft, inRight, accLeft, accRight;
             framesToLines (in + done + i, inLeft, inRight);
-            framesToLines (sum + done + i, accLeft, accRight);
+            if constexpr (fresh)
+                accLeft = accRight = _mm256_setzero_pd ();
+            else
+                framesToLines (sum + done + i, accLeft, accRight);
             for (int32_t k = 0; k < count; ++k)
             {
                 double* l = left[k] - i - 3;
@@ -183,7 +187,7 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
         for (; i < run; ++i)
         {
             const StereoPair input = loadFrame (in[done + i]);
-            StereoPair acc = loadFrame (sum[done + i]);
+            StereoPair acc = fresh ? pairZero () : loadFrame (sum[done + i]);
             for (int32_t k = 0; k < count; ++k)
             {
                 const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);

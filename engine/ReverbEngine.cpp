@@ -406,19 +406,17 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     // whole chunk before the next gives the same numbers as frame by frame.
     preDelay.processBlock (chunk.input, delayed, numFrames);
 
-    for (int32_t i = 0; i < numFrames; ++i)
-        storeFrame (early[i], pairZero ());
     static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
 #if QUILLMERE_WIDE_KERNEL
     if constexpr (build != Kernel::Sse2)
     {
-        EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps, delayed, early, numFrames);
+        EarlyReflectionTap::accumulateGroupWide<5, true> (earlyTaps, delayed, early, numFrames);
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);
     }
     else
 #endif
     {
-        EarlyReflectionTap::accumulateGroup<5> (earlyTaps, delayed, early, numFrames);
+        EarlyReflectionTap::accumulateGroup<5, true> (earlyTaps, delayed, early, numFrames);
         EarlyReflectionTap::accumulateGroup<5> (earlyTaps + 5, delayed, early, numFrames);
     }
 

@@ -1,6 +1,6 @@
 // Renders a number of white-noise frames with the "Default" settings through
 // one kernel, for instruction counting under callgrind (see scripts/bench.sh):
-//   engine_instruction_count block|frame|reference FRAMES [RATE]
+//   engine_instruction_count block|block-sse2|frame|reference FRAMES [RATE]
 // Counting once with 0 frames and once with N frames gives instructions per
 // frame without the set-up.
 
@@ -47,7 +47,7 @@ int main (int argc, char** argv)
 {
     if (argc < 3)
     {
-        std::fprintf (stderr, "usage: %s block|frame|reference FRAMES [RATE]\n", argv[0]);
+        std::fprintf (stderr, "usage: %s block|block-sse2|frame|reference FRAMES [RATE]\n", argv[0]);
         return 2;
     }
     const char* kernel = argv[1];
@@ -74,6 +74,9 @@ int main (int argc, char** argv)
     {
         auto t = std::make_unique<ReverbEngine> ();
         configure (*t, rate);
+        // "block-sse2" pins the block form to its SSE2 build.
+        if (std::strcmp (kernel, "block-sse2") == 0)
+            t->selectKernel (ReverbEngine::Kernel::Sse2);
         if (std::strcmp (kernel, "frame") == 0)
             check = renderFrames (*t, l, r, frames);
         else
