@@ -45,13 +45,14 @@ public:
         return y;
     }
 
-    // For each frame in order: sum[i] += combs[0].process(in[i]), then
-    // combs[1], ... combs[count - 1]. Several combs per pass keep their
+    // For each frame in order: sum[i] = start[i] + combs[0].process(in[i]),
+    // then + combs[1], ... + combs[count - 1]; start may be sum itself. Several combs per pass keep their
     // low-pass recursions running side by side. alongside(i) runs after
     // frame i: independent work placed here fills the issue slots the comb
     // arithmetic leaves free.
     template <int32_t count, typename Alongside>
-    static void accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames,
+    static void accumulateGroup (DampedComb* combs, const StereoFrame* in, const StereoFrame* start,
+                                 StereoFrame* sum, int32_t numFrames,
                                  Alongside&& alongside);
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -60,7 +61,8 @@ public:
     // four lanes wide. Callers check for AVX2; count must be even.
     template <int32_t count, typename Alongside>
     __attribute__ ((target ("avx2"))) static void accumulatePairs (DampedComb* combs, const StereoFrame* in,
-                                                                  StereoFrame* sum, int32_t numFrames,
+                                                                  const StereoFrame* start, StereoFrame* sum,
+                                                                  int32_t numFrames,
                                                                   Alongside&& alongside);
 #endif
 
@@ -109,7 +111,8 @@ private:
 };
 
 template <int32_t count, typename Alongside>
-void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, StereoFrame* sum, int32_t numFrames,
+void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, const StereoFrame* start,
+                                  StereoFrame* sum, int32_t numFrames,
                                   Alongside&& alongside)
 {
     StereoPair state[count];
@@ -138,7 +141,7 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
         for (int32_t i = 0; i < run; ++i)
         {
             const StereoPair input = loadFrame (in[done + i]);
-            StereoPair acc = loadFrame (sum[done + i]);
+            StereoPair acc = loadFrame (start[done + i]);
             for (int32_t k = 0; k < count; ++k)
             {
                 const DampedComb& c = combs[k];
@@ -172,7 +175,8 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, Ster
 #if defined(__x86_64__) && defined(__GNUC__)
 template <int32_t count, typename Alongside>
 __attribute__ ((target ("avx2"))) void DampedComb::accumulatePairs (DampedComb* combs, const StereoFrame* in,
-                                                                   StereoFrame* sum, int32_t numFrames,
+                                                                   const StereoFrame* start, StereoFrame* sum,
+                                                                   int32_t numFrames,
                                                                    Alongside&& alongside)
 {
     static_assert (count % 2 == 0, "combs go in pairs");
@@ -218,7 +222,7 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulatePairs (DampedComb* 
         for (int32_t i = 0; i < run; ++i)
         {
             const __m256d input = _mm256_broadcast_pd (reinterpret_cast<const __m128d*> (&in[done + i].left));
-            __m128d acc = _mm_load_pd (&sum[done + i].left);
+            __m128d acc = _mm_load_pd (&start[done + i].left);
             for (int32_t p = 0; p < pairs; ++p)
             {
                 const int32_t k = 2 * p;

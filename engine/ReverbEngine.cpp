@@ -425,7 +425,6 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     {
         const StereoPair p = loadFrame (delayed[i]);
         storeFrame (combInput[i], two * p + swapped (p));
-        late[i] = early[i];
     }
 
     // Each band's division chain sets a floor under the loop it rides in.
@@ -448,19 +447,19 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
             if ((i & 1) != 0)
                 advanceEqualiser ();
         };
-        DampedComb::accumulatePairs<4> (combs, combInput, late, numFrames, everyOtherFrame);
-        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, numFrames, everyOtherFrame);
+        DampedComb::accumulatePairs<4> (combs, combInput, early, late, numFrames, everyOtherFrame);
+        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, late, numFrames, everyOtherFrame);
     }
     else
 #endif
     {
-        DampedComb::accumulateGroup<5> (combs, combInput, late, numFrames, [&] (int32_t i) {
+        DampedComb::accumulateGroup<5> (combs, combInput, early, late, numFrames, [&] (int32_t i) {
             if (i < pendingFrames)
                 output.lowBand (*previous, i);
         });
         for (int32_t i = numFrames; i < pendingFrames; ++i)
             output.lowBand (*previous, i);
-        DampedComb::accumulateGroup<5> (combs + 5, combInput, late, numFrames, [&] (int32_t i) {
+        DampedComb::accumulateGroup<5> (combs + 5, combInput, late, late, numFrames, [&] (int32_t i) {
             if (i < pendingFrames)
                 output.midBand (*previous, i);
         });
