@@ -87,11 +87,6 @@ private:
 template <int32_t count, bool fresh>
 void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames)
 {
-    // Local copies: the line stores could alias the members, which would
-    // force a reload in every pass.
-    StereoPair gain[count];
-    for (int32_t k = 0; k < count; ++k)
-        gain[k] = loadAligned (taps[k].gain);
     int32_t done = 0;
     while (done < numFrames)
     {
@@ -119,7 +114,7 @@ void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const Stereo
             {
                 const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
                 storeSplit (left[k] - i, right[k] - i, input);
-                acc = acc + gain[k] * delayed;
+                acc = acc + loadAligned (taps[k].gain) * delayed;
             }
             storeFrame (sum[done + i], acc);
         }
@@ -144,16 +139,6 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
 {
     // Four frames as one channel each, latest frame first: the order the
     // line slots have in memory. Each lane does the pair code's operations.
-    // Spread once, into locals: the line stores could alias the members.
-    StereoPair gain[count];
-    __m256d gainLeft[count];
-    __m256d gainRight[count];
-    for (int32_t k = 0; k < count; ++k)
-    {
-        gain[k] = loadAligned (taps[k].gain);
-        gainLeft[k] = _mm256_set1_pd (taps[k].gain[0]);
-        gainRight[k] = _mm256_set1_pd (taps[k].gain[1]);
-    }
     int32_t done = 0;
     while (done < numFrames)
     {
@@ -189,8 +174,8 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
                 const __m256d delayedRight = _mm256_loadu_pd (r);
                 _mm256_storeu_pd (l, inLeft);
                 _mm256_storeu_pd (r, inRight);
-                accLeft = _mm256_add_pd (accLeft, _mm256_mul_pd (gainLeft[k], delayedLeft));
-                accRight = _mm256_add_pd (accRight, _mm256_mul_pd (gainRight[k], delayedRight));
+                accLeft = _mm256_add_pd (accLeft, _mm256_mul_pd (_mm256_set1_pd (taps[k].gain[0]), delayedLeft));
+                accRight = _mm256_add_pd (accRight, _mm256_mul_pd (_mm256_set1_pd (taps[k].gain[1]), delayedRight));
             }
             const __m256d l = _mm256_permute4x64_pd (accLeft, 0x1B);
             const __m256d r = _mm256_permute4x64_pd (accRight, 0x1B);
@@ -207,7 +192,7 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
             {
                 const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
                 storeSplit (left[k] - i, right[k] - i, input);
-                acc = acc + gain[k] * delayed;
+                acc = acc + loadAligned (taps[k].gain) * delayed;
             }
             storeFrame (sum[done + i], acc);
         }
