@@ -428,9 +428,11 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     }
 
     // Each band's division chain sets a floor under the loop it rides in.
-    // The SSE2 kernel spreads the bands one per loop. The AVX2 kernel runs
-    // them staggered, a step every other frame of its comb loops, so that
-    // the chains overlap each other and plenty of comb arithmetic.
+    // The SSE2 kernel spreads the bands one per loop. The wider kernels run
+    // them staggered, so that the chains overlap each other: the AVX2 build
+    // a step every other frame of its comb loops, where they meet plenty of
+    // comb arithmetic, the AVX-512VL build a step every frame of its
+    // diffuser loop, which its extra registers let it carry without spills.
     OutputRunner output (*this);
     const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
     const int32_t equaliserSteps = previous != nullptr ? pendingFrames + 2 : 0;
@@ -444,7 +446,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     if constexpr (build != Kernel::Sse2)
     {
         const auto everyOtherFrame = [&] (int32_t i) {
-            if ((i & 1) != 0)
+            if (build == Kernel::Avx2 && (i & 1) != 0)
                 advanceEqualiser ();
         };
         DampedComb::accumulatePairs<4> (combs, combInput, early, late, numFrames, everyOtherFrame);
