@@ -36,6 +36,11 @@ public:
         return loadAligned (gain) * delayed;
     }
 
+    struct Nothing
+    {
+        void operator() (int32_t, int32_t) const {}
+    };
+
     // For each frame in order: sum[i] += taps[0].process(in[i]), then taps[1],
     // ... taps[count - 1]; the partial sum stays in a register. With
     // fresh, sum starts from +0 instead of its contents.
@@ -44,10 +49,13 @@ public:
 
 #if defined(__x86_64__) && defined(__GNUC__)
     // accumulateGroup with four frames per 256-bit register, channels apart;
-    // only for callers that checked the processor has AVX2.
-    template <int32_t count, bool fresh = false>
+    // only for callers that checked the processor has AVX2. After each pass
+    // it calls alongside(first frame, frames): the line traffic leaves the
+    // arithmetic units idle enough for independent work to ride along.
+    template <int32_t count, bool fresh = false, typename Alongside = Nothing>
     __attribute__ ((target ("avx2"))) static void accumulateGroupWide (EarlyReflectionTap* taps, const StereoFrame* in,
-                                                                      StereoFrame* sum, int32_t numFrames);
+                                                                      StereoFrame* sum, int32_t numFrames,
+                                                                      Alongside&& alongside = Alongside ());
 #endif
 
 
@@ -133,9 +141,10 @@ void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const Stereo
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-template <int32_t count, bool fresh>
+template <int32_t count, bool fresh, typename Alongside>
 __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (EarlyReflectionTap* taps, const StereoFrame* in,
-                                                                               StereoFrame* sum, int32_t numFrames)
+                                                                               StereoFrame* sum, int32_t numFrames,
+                                                                               Alongside&& alongside)
 {
     // Four frames as one channel each, latest frame first: the order the
     // line slots have in memory. Each lane does the pair code's operations.
@@ -183,6 +192,7 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
             const __m256d hi = _mm256_unpackhi_pd (l, r);
             _mm256_storeu_pd (&sum[done + i].left, _mm256_permute2f128_pd (lo, hi, 0x20));
             _mm256_storeu_pd (&sum[done + i + 2].left, _mm256_permute2f128_pd (lo, hi, 0x31));
+            alongside (done + i, 4);
         }
         for (; i < run; ++i)
         {
@@ -195,6 +205,7 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
                 acc = acc + loadAligned (taps[k].gain) * delayed;
             }
             storeFrame (sum[done + i], acc);
+            alongside (done + i, 1);
         }
         done += run;
         for (int32_t k = 0; k < count; ++k)

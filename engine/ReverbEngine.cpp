@@ -406,11 +406,17 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     // whole chunk before the next gives the same numbers as frame by frame.
     preDelay.processBlock (chunk.input, delayed, numFrames);
 
+    // The modulated delay's read points depend on its LFO alone. The wider
+    // kernels sweep them alongside the first tap group's line traffic.
+    ModulatedDelay::Runner modulation (modDelay);
+    ModulatedDelay::ReadPoint readPoints[kChunkFrames];
     static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
 #if QUILLMERE_WIDE_KERNEL
     if constexpr (build != Kernel::Sse2)
     {
-        EarlyReflectionTap::accumulateGroupWide<5, true> (earlyTaps, delayed, early, numFrames);
+        EarlyReflectionTap::accumulateGroupWide<5, true> (
+            earlyTaps, delayed, early, numFrames,
+            [&] (int32_t first, int32_t frames) { modulation.sweep (frames, readPoints + first); });
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);
     }
     else
@@ -418,6 +424,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     {
         EarlyReflectionTap::accumulateGroup<5, true> (earlyTaps, delayed, early, numFrames);
         EarlyReflectionTap::accumulateGroup<5> (earlyTaps + 5, delayed, early, numFrames);
+        modulation.sweep (numFrames, readPoints);
     }
 
     const StereoPair two = pairSplat (2.0);
@@ -470,9 +477,6 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     }
 
     // Modulated delay, diffusers and the reverb mix, up to the equaliser.
-    ModulatedDelay::Runner modulation (modDelay);
-    ModulatedDelay::ReadPoint readPoints[kChunkFrames];
-    modulation.sweep (numFrames, readPoints);
     StereoPair diffuserGain[kDiffuserCount];
     for (int32_t k = 0; k < kDiffuserCount; ++k)
         diffuserGain[k] = diffusers[k].coefficientPair ();
