@@ -125,8 +125,8 @@ private:
     // Advances the gate by one input frame; false when the frame is idle.
     bool gateAdmits (double left, double right);
     void gatherChunk (const double* inL, const double* inR, Chunk& chunk);
-    // Runs a chunk up to the equaliser input and, interleaved with its combs,
-    // the equaliser and mix of the chunk before it.
+    // Runs a chunk up to the equaliser input and, interleaved with its own
+    // loops, the equaliser and mix of the chunk before it.
     void renderChunk (Chunk& chunk, Chunk* previous);
     void renderChunkAvx2 (Chunk& chunk, Chunk* previous);
     void renderChunkAvx512 (Chunk& chunk, Chunk* previous);
