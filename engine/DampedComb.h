@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineRuns.h"
 #include "StereoPair.h"
 
 #include <cstdint>
@@ -81,6 +82,9 @@ public:
     int32_t getLength (int32_t channel) const { return length[channel]; }
 
 private:
+    template <typename, int32_t>
+    friend struct LineRuns;
+
 #if defined(__x86_64__) && defined(__GNUC__)
     // Two left/right pairs side by side in one register.
     __attribute__ ((target ("avx2"), always_inline)) static __m256d spread (const double* first, const double* second)
@@ -119,25 +123,13 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, cons
     for (int32_t k = 0; k < count; ++k)
         state[k] = loadAligned (combs[k].lowpassState);
 
+    LineRuns<DampedComb, count> lines;
     int32_t done = 0;
     while (done < numFrames)
     {
-        // Run until the first line of the group reaches its reload.
-        int32_t run = numFrames - done;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            if (combs[k].position[0] < run)
-                run = combs[k].position[0];
-            if (combs[k].position[1] < run)
-                run = combs[k].position[1];
-        }
-        double* left[count];
-        double* right[count];
-        for (int32_t k = 0; k < count; ++k)
-        {
-            left[k] = combs[k].lineLeft + combs[k].position[0];
-            right[k] = combs[k].lineRight + combs[k].position[1];
-        }
+        const int32_t run = lines.start (combs, numFrames - done);
+        double* const* left = lines.left;
+        double* const* right = lines.right;
         for (int32_t i = 0; i < run; ++i)
         {
             const StereoPair input = loadFrame (in[done + i]);
@@ -156,16 +148,7 @@ void DampedComb::accumulateGroup (DampedComb* combs, const StereoFrame* in, cons
             alongside (done + i);
         }
         done += run;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            DampedComb& c = combs[k];
-            c.position[0] -= run;
-            c.position[1] -= run;
-            if (c.position[0] <= 0)
-                c.position[0] = c.length[0];
-            if (c.position[1] <= 0)
-                c.position[1] = c.length[1];
-        }
+        LineRuns<DampedComb, count>::advance (combs, run);
     }
 
     for (int32_t k = 0; k < count; ++k)
@@ -201,24 +184,13 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulatePairs (DampedComb* 
         state[p] = spread (c0.lowpassState, c1.lowpassState);
     }
 
+    LineRuns<DampedComb, count> lines;
     int32_t done = 0;
     while (done < numFrames)
     {
-        int32_t run = numFrames - done;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            if (combs[k].position[0] < run)
-                run = combs[k].position[0];
-            if (combs[k].position[1] < run)
-                run = combs[k].position[1];
-        }
-        double* left[count];
-        double* right[count];
-        for (int32_t k = 0; k < count; ++k)
-        {
-            left[k] = combs[k].lineLeft + combs[k].position[0];
-            right[k] = combs[k].lineRight + combs[k].position[1];
-        }
+        const int32_t run = lines.start (combs, numFrames - done);
+        double* const* left = lines.left;
+        double* const* right = lines.right;
         for (int32_t i = 0; i < run; ++i)
         {
             const __m256d input = _mm256_broadcast_pd (reinterpret_cast<const __m128d*> (&in[done + i].left));
@@ -247,16 +219,7 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulatePairs (DampedComb* 
             alongside (done + i);
         }
         done += run;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            DampedComb& c = combs[k];
-            c.position[0] -= run;
-            c.position[1] -= run;
-            if (c.position[0] <= 0)
-                c.position[0] = c.length[0];
-            if (c.position[1] <= 0)
-                c.position[1] = c.length[1];
-        }
+        LineRuns<DampedComb, count>::advance (combs, run);
     }
 
     for (int32_t p = 0; p < pairs; ++p)

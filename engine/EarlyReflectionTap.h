@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineRuns.h"
 #include "StereoPair.h"
 
 #include <cstdint>
@@ -60,6 +61,9 @@ public:
 
 
 private:
+    template <typename, int32_t>
+    friend struct LineRuns;
+
 #if defined(__x86_64__) && defined(__GNUC__)
     // Frames f[0..3] as one channel per register, latest frame first.
     __attribute__ ((target ("avx2"), always_inline)) static void framesToLines (const StereoFrame* f, __m256d& left,
@@ -95,25 +99,13 @@ private:
 template <int32_t count, bool fresh>
 void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames)
 {
+    LineRuns<EarlyReflectionTap, count> lines;
     int32_t done = 0;
     while (done < numFrames)
     {
-        // Run until the first line of the group reaches its reload.
-        int32_t run = numFrames - done;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            if (taps[k].position[0] < run)
-                run = taps[k].position[0];
-            if (taps[k].position[1] < run)
-                run = taps[k].position[1];
-        }
-        double* left[count];
-        double* right[count];
-        for (int32_t k = 0; k < count; ++k)
-        {
-            left[k] = taps[k].lineLeft + taps[k].position[0];
-            right[k] = taps[k].lineRight + taps[k].position[1];
-        }
+        const int32_t run = lines.start (taps, numFrames - done);
+        double* const* left = lines.left;
+        double* const* right = lines.right;
         for (int32_t i = 0; i < run; ++i)
         {
             const StereoPair input = loadFrame (in[done + i]);
@@ -127,16 +119,7 @@ void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const Stereo
             storeFrame (sum[done + i], acc);
         }
         done += run;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            EarlyReflectionTap& t = taps[k];
-            t.position[0] -= run;
-            t.position[1] -= run;
-            if (t.position[0] <= 0)
-                t.position[0] = t.length[0];
-            if (t.position[1] <= 0)
-                t.position[1] = t.length[1];
-        }
+        LineRuns<EarlyReflectionTap, count>::advance (taps, run);
     }
 }
 
@@ -148,24 +131,13 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
 {
     // Four frames as one channel each, latest frame first: the order the
     // line slots have in memory. Each lane does the pair code's operations.
+    LineRuns<EarlyReflectionTap, count> lines;
     int32_t done = 0;
     while (done < numFrames)
     {
-        int32_t run = numFrames - done;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            if (taps[k].position[0] < run)
-                run = taps[k].position[0];
-            if (taps[k].position[1] < run)
-                run = taps[k].position[1];
-        }
-        double* left[count];
-        double* right[count];
-        for (int32_t k = 0; k < count; ++k)
-        {
-            left[k] = taps[k].lineLeft + taps[k].position[0];
-            right[k] = taps[k].lineRight + taps[k].position[1];
-        }
+        const int32_t run = lines.start (taps, numFrames - done);
+        double* const* left = lines.left;
+        double* const* right = lines.right;
         int32_t i = 0;
         for (; i + 3 < run; i += 4)
         {
@@ -208,16 +180,7 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
             alongside (done + i, 1);
         }
         done += run;
-        for (int32_t k = 0; k < count; ++k)
-        {
-            EarlyReflectionTap& t = taps[k];
-            t.position[0] -= run;
-            t.position[1] -= run;
-            if (t.position[0] <= 0)
-                t.position[0] = t.length[0];
-            if (t.position[1] <= 0)
-                t.position[1] = t.length[1];
-        }
+        LineRuns<EarlyReflectionTap, count>::advance (taps, run);
     }
 }
 #endif
