@@ -4,6 +4,7 @@
 // time, plain scalar code. It is not shipped; the benchmark measures the
 // engine against it and the tests check the engine is bit-identical to it.
 
+#include "DefaultSettings.h"
 #include "DelayLength.h"
 #include "ReverbTables.h"
 
@@ -29,26 +30,8 @@ public:
         eq[2].type = 6;
         for (auto& band : eq)
             band.design ();
-        setDryLevel (1.0);
-        setEarlyLevel (1.0);
-        setReverbLevel (1.0);
-        setWetLevel (0.5);
-        setWidth (1.0);
-        setPredelay (0.1);
-        setEarlyVariation (3);
-        setReverbVariation (2);
-        setDecayTime (0.37605071654517747 * 0.37605071654517747);
-        setRoomSize (0.2);
-        setDiffusion (0.7);
-        setDampIntensity (0.8);
-        setDampFrequency (18000.0);
-        setEqFrequency (0, 100.0);
-        setEqFrequency (1, 1000.0);
-        setEqFrequency (2, 8000.0);
-        for (int b = 0; b < 3; ++b)
-            setEqGain (b, 0.5);
-        setModulationSpeed (0.3);
-        setModulationDepth (0.406);
+        // The engine starts from the "Default" preset too.
+        applyDefaultSettings (*this);
         setSampleRate (44100.0);
         reset ();
     }
