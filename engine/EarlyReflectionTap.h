@@ -64,6 +64,20 @@ private:
     template <typename, int32_t>
     friend struct LineRuns;
 
+    // Frame i of a run through every tap of a group: acc plus their echoes.
+    template <int32_t count>
+    static StereoPair frameThrough (const EarlyReflectionTap* taps, double* const* left, double* const* right,
+                                    int32_t i, StereoPair input, StereoPair acc)
+    {
+        for (int32_t k = 0; k < count; ++k)
+        {
+            const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
+            storeSplit (left[k] - i, right[k] - i, input);
+            acc = acc + loadAligned (taps[k].gain) * delayed;
+        }
+        return acc;
+    }
+
 #if defined(__x86_64__) && defined(__GNUC__)
     // Frames f[0..3] as one channel per register, latest frame first.
     __attribute__ ((target ("avx2"), always_inline)) static void framesToLines (const StereoFrame* f, __m256d& left,
@@ -108,15 +122,8 @@ void EarlyReflectionTap::accumulateGroup (EarlyReflectionTap* taps, const Stereo
         double* const* right = lines.right;
         for (int32_t i = 0; i < run; ++i)
         {
-            const StereoPair input = loadFrame (in[done + i]);
-            StereoPair acc = fresh ? pairZero () : loadFrame (sum[done + i]);
-            for (int32_t k = 0; k < count; ++k)
-            {
-                const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
-                storeSplit (left[k] - i, right[k] - i, input);
-                acc = acc + loadAligned (taps[k].gain) * delayed;
-            }
-            storeFrame (sum[done + i], acc);
+            storeFrame (sum[done + i], frameThrough<count> (taps, left, right, i, loadFrame (in[done + i]),
+                                                              fresh ? pairZero () : loadFrame (sum[done + i])));
         }
         done += run;
         LineRuns<EarlyReflectionTap, count>::advance (taps, run);
@@ -168,15 +175,8 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
         }
         for (; i < run; ++i)
         {
-            const StereoPair input = loadFrame (in[done + i]);
-            StereoPair acc = fresh ? pairZero () : loadFrame (sum[done + i]);
-            for (int32_t k = 0; k < count; ++k)
-            {
-                const StereoPair delayed = loadSplit (left[k] - i, right[k] - i);
-                storeSplit (left[k] - i, right[k] - i, input);
-                acc = acc + loadAligned (taps[k].gain) * delayed;
-            }
-            storeFrame (sum[done + i], acc);
+            storeFrame (sum[done + i], frameThrough<count> (taps, left, right, i, loadFrame (in[done + i]),
+                                                              fresh ? pairZero () : loadFrame (sum[done + i])));
             alongside (done + i, 1);
         }
         done += run;

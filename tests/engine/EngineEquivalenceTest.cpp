@@ -117,6 +117,20 @@ Renders renderSession (Target& t, const Session& s, double sampleRate, Render re
     return r;
 }
 
+// n frames in place through processFrame, one at a time.
+template <typename Target>
+void renderFrames (Target& t, double* l, double* r, int32_t n)
+{
+        for (int32_t i = 0; i < n; ++i)
+        {
+            const double in[2] = {l[i], r[i]};
+            double out[2];
+            t.processFrame (in, out);
+            l[i] = out[0];
+            r[i] = out[1];
+        }
+}
+
 void expectIdentical (const Renders& a, const Renders& b, const char* what)
 {
     ASSERT_EQ (a.left.size (), b.left.size ());
@@ -138,25 +152,11 @@ void checkRate (double sampleRate, bool crossGate)
     auto reference = std::make_unique<ReferenceReverb> ();
     auto perFrame = std::make_unique<ReverbEngine> ();
     const Renders expected = renderSession (*reference, s, sampleRate, [] (ReferenceReverb& t, double* l, double* r, int32_t n) {
-        for (int32_t i = 0; i < n; ++i)
-        {
-            const double in[2] = {l[i], r[i]};
-            double out[2];
-            t.processFrame (in, out);
-            l[i] = out[0];
-            r[i] = out[1];
-        }
+        renderFrames (t, l, r, n);
     });
     std::vector<bool> frameIdle;
     const Renders frames = renderSession (*perFrame, s, sampleRate, [&] (ReverbEngine& t, double* l, double* r, int32_t n) {
-        for (int32_t i = 0; i < n; ++i)
-        {
-            const double in[2] = {l[i], r[i]};
-            double out[2];
-            t.processFrame (in, out);
-            l[i] = out[0];
-            r[i] = out[1];
-        }
+        renderFrames (t, l, r, n);
         frameIdle.push_back (t.isIdle ());
     });
     expectIdentical (expected, frames, "per-frame engine vs reference");
