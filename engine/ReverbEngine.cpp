@@ -189,25 +189,26 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
                       : remaining <= kChunkFrames + kLastChunkFrames ? remaining - kLastChunkFrames
                                                                      : kChunkFrames;
         start += chunk.count;
-        gatherChunk (inL, inR, chunk);
+        gatherChunk (inL, inR, outL, outR, chunk);
         switch (kernel)
         {
         case Kernel::Avx512: renderChunkAvx512 (chunk, previous); break;
         case Kernel::Avx2: renderChunkAvx2 (chunk, previous); break;
         default: renderChunk (chunk, previous); break;
         }
-        if (previous != nullptr)
+        if (previous != nullptr && previous->anyIdle)
             scatterChunk (*previous, outL, outR);
         previous = &chunk;
     }
     if (previous != nullptr)
     {
         finishChunk (*previous);
-        scatterChunk (*previous, outL, outR);
+        if (previous->anyIdle)
+            scatterChunk (*previous, outL, outR);
     }
 }
 
-void ReverbEngine::gatherChunk (const double* inL, const double* inR, Chunk& chunk)
+void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* outL, double* outR, Chunk& chunk)
 {
     const double* left = inL + chunk.start;
     const double* right = inR + chunk.start;
@@ -220,44 +221,52 @@ void ReverbEngine::gatherChunk (const double* inL, const double* inR, Chunk& chu
             --lastSounding;
         silenceCountdown = lastSounding >= 0 ? holdSamples - (chunk.count - 1 - lastSounding)
                                              : silenceCountdown - chunk.count;
-        for (int32_t i = 0; i < chunk.count; ++i)
-            storeFrame (chunk.input[i], pairOf (left[i], right[i]));
         chunk.active = chunk.count;
         chunk.anyIdle = false;
         lastFrameIdle = false;
-        return;
     }
-
-    // Idle frames advance nothing, so the stages only ever see the admitted
-    // frames, in order.
-    int32_t active = 0;
-    bool anyIdle = false;
-    for (int32_t i = 0; i < chunk.count; ++i)
+    else
     {
-        const bool idle = !gateAdmits (left[i], right[i]);
-        chunk.idle[i] = idle;
-        anyIdle = anyIdle || idle;
-        storeFrame (chunk.input[active], pairOf (left[i], right[i]));
-        active += idle ? 0 : 1;
+        // Idle frames advance nothing, so the stages only ever see the
+        // admitted frames, in order.
+        int32_t active = 0;
+        bool anyIdle = false;
+        for (int32_t i = 0; i < chunk.count; ++i)
+        {
+            const bool idle = !gateAdmits (left[i], right[i]);
+            chunk.idle[i] = idle;
+            anyIdle = anyIdle || idle;
+            chunk.gatheredLeft[active] = left[i];
+            chunk.gatheredRight[active] = right[i];
+            active += idle ? 0 : 1;
+        }
+        chunk.active = active;
+        chunk.anyIdle = anyIdle;
+        lastFrameIdle = chunk.idle[chunk.count - 1];
     }
-    chunk.active = active;
-    chunk.anyIdle = anyIdle;
-    lastFrameIdle = chunk.idle[chunk.count - 1];
+    // The stages read the caller's input directly when no frame is idle. A
+    // frame's output is written only after its input was last read (by the
+    // dry mix), so the caller may pass the same arrays for input and output.
+    if (chunk.anyIdle)
+    {
+        chunk.inLeft = chunk.gatheredLeft;
+        chunk.inRight = chunk.gatheredRight;
+        chunk.outLeft = chunk.mixedLeft;
+        chunk.outRight = chunk.mixedRight;
+    }
+    else
+    {
+        chunk.inLeft = left;
+        chunk.inRight = right;
+        chunk.outLeft = outL + chunk.start;
+        chunk.outRight = outR + chunk.start;
+    }
 }
 
 void ReverbEngine::scatterChunk (const Chunk& chunk, double* outL, double* outR)
 {
     double* left = outL + chunk.start;
     double* right = outR + chunk.start;
-    if (!chunk.anyIdle)
-    {
-        for (int32_t i = 0; i < chunk.count; ++i)
-        {
-            left[i] = chunk.mix[i].left;
-            right[i] = chunk.mix[i].right;
-        }
-        return;
-    }
     int32_t next = 0;
     for (int32_t i = 0; i < chunk.count; ++i)
     {
@@ -268,8 +277,8 @@ void ReverbEngine::scatterChunk (const Chunk& chunk, double* outL, double* outR)
         }
         else
         {
-            left[i] = chunk.mix[next].left;
-            right[i] = chunk.mix[next].right;
+            left[i] = chunk.mixedLeft[next];
+            right[i] = chunk.mixedRight[next];
             ++next;
         }
     }
@@ -294,7 +303,7 @@ struct ReverbEngine::OutputRunner
     void mixOut (Chunk& c, int32_t i, StereoPair q)
     {
         const StereoPair wet = (q + cross * swapped (q)) * wetG;
-        storeFrame (c.mix[i], loadFrame (c.input[i]) * dryG + wet);
+        storeSplit (c.outLeft + i, c.outRight + i, pairOf (c.inLeft[i], c.inRight[i]) * dryG + wet);
     }
 
     // Step j of the three bands staggered by a frame each, so that the
@@ -404,7 +413,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
 
     // Each stage only touches its own state, so running one stage over the
     // whole chunk before the next gives the same numbers as frame by frame.
-    preDelay.processBlock (chunk.input, delayed, numFrames);
+    preDelay.processBlock (chunk.inLeft, chunk.inRight, delayed, numFrames);
 
     // The modulated delay's read points depend on its LFO alone. The wider
     // kernels sweep them alongside the first tap group's line traffic.

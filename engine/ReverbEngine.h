@@ -104,17 +104,27 @@ private:
     // Longest last chunk of a call: its equaliser runs on its own.
     static constexpr int32_t kLastChunkFrames = 16;
 
-    // One pass of the block form: the frames that passed the gate and where
-    // their results go in the caller's arrays.
+    // One pass of the block form: the frames that passed the gate, where
+    // they come from and where their results go.
     struct Chunk
     {
         int32_t start;  // first frame in the caller's arrays
         int32_t count;  // frames of the caller's arrays in this chunk
-        int32_t active; // frames that passed the gate, gathered in `input`
+        int32_t active; // frames that passed the gate
         bool anyIdle;
         bool idle[kChunkFrames];
-        alignas (16) StereoFrame input[kChunkFrames];
-        alignas (16) StereoFrame mix[kChunkFrames]; // equaliser input, then the output
+        // Input and output of the admitted frames: the caller's own arrays
+        // when every frame passes, else the gathered arrays below, whose
+        // output scatterChunk spreads back around the idle frames.
+        const double* inLeft;
+        const double* inRight;
+        double* outLeft;
+        double* outRight;
+        alignas (16) double gatheredLeft[kChunkFrames];
+        alignas (16) double gatheredRight[kChunkFrames];
+        alignas (16) double mixedLeft[kChunkFrames];
+        alignas (16) double mixedRight[kChunkFrames];
+        alignas (16) StereoFrame mix[kChunkFrames]; // equaliser input
     };
     struct OutputRunner;
 
@@ -124,7 +134,7 @@ private:
     static void applyBypass (double gain[2], double level, bool bypass);
     // Advances the gate by one input frame; false when the frame is idle.
     bool gateAdmits (double left, double right);
-    void gatherChunk (const double* inL, const double* inR, Chunk& chunk);
+    void gatherChunk (const double* inL, const double* inR, double* outL, double* outR, Chunk& chunk);
     // Runs a chunk up to the equaliser input and, interleaved with its own
     // loops, the equaliser and mix of the chunk before it.
     void renderChunk (Chunk& chunk, Chunk* previous);

@@ -32,7 +32,7 @@ void StereoPreDelay::updateLength ()
     length = delayLengthFromMs (time, sampleRate, kCapacity);
 }
 
-void StereoPreDelay::processBlock (const StereoFrame* in, StereoFrame* out, int32_t numFrames)
+void StereoPreDelay::processBlock (const double* inLeft, const double* inRight, StereoFrame* out, int32_t numFrames)
 {
     int32_t done = 0;
     while (done < numFrames)
@@ -43,7 +43,7 @@ void StereoPreDelay::processBlock (const StereoFrame* in, StereoFrame* out, int3
         StereoFrame* slot = frames + position;
         for (int32_t i = 0; i < run; ++i)
         {
-            const StereoPair x = loadFrame (in[done + i]);
+            const StereoPair x = pairOf (inLeft[done + i], inRight[done + i]);
             const StereoPair delayed = loadFrame (slot[-i]);
             storeFrame (slot[-i], x);
             storeFrame (out[done + i], delayed);

@@ -29,8 +29,8 @@ public:
         return out;
     }
 
-    // Same as process() frame after frame; in and out may be the same buffer.
-    void processBlock (const StereoFrame* in, StereoFrame* out, int32_t numFrames);
+    // Same as process() frame after frame, from separate channel arrays.
+    void processBlock (const double* inLeft, const double* inRight, StereoFrame* out, int32_t numFrames);
 
     double getSampleRate () const { return sampleRate; }
     double getTime () const { return time; }
