@@ -32,13 +32,14 @@ public:
         return out;
     }
 
-    // Where one frame reads the ring: whole frames back from the write
-    // index per channel, and the fractions between them and the next.
+    // Where one frame reads the ring, per channel: the whole part of the
+    // read offset from the write index, less the ring length (the offset
+    // lies between one and two lengths, so this leaves one wrap to do), and
+    // the fraction between that frame and the next.
     struct ReadPoint
     {
         StereoFrame fraction;
-        int32_t left;
-        int32_t right;
+        int32_t whole[2];
     };
 
     // Keeps the running state in registers across a block.
@@ -64,7 +65,7 @@ public:
                 const double lfo = table[step] + (phase - step) * (table[step + 1] - table[step]);
                 phase += phaseStep;
                 const StereoPair t = centre + swing * pairSplat (lfo);
-                storeFrame (points[i].fraction, truncateLanes (t, points[i].left, points[i].right));
+                storeFrame (points[i].fraction, truncateLanes (t, length, points[i].whole));
             }
         }
 
@@ -77,8 +78,8 @@ public:
                 writeIndex = 0;
             }
             storeFrame (frames[writeIndex], in);
-            const int32_t left = wrapIndex (point.left + writeIndex);
-            const int32_t right = wrapIndex (point.right + writeIndex);
+            const int32_t left = wrapIndex (point.whole[0]);
+            const int32_t right = wrapIndex (point.whole[1]);
             const StereoPair a = loadSplit (&frames[left].left, &frames[right].right);
             const StereoPair b = loadSplit (&frames[left + 1].left, &frames[right + 1].right);
             ++writeIndex;
@@ -98,15 +99,16 @@ public:
             d.writeIndex = writeIndex;
         }
 
-        // (j + writeIndex) mod length for the non-negative sums the reads
-        // produce; they lie below 3 * length, so two subtractions settle it.
-        int32_t wrapIndex (int32_t sum) const
+        // (whole + writeIndex) mod length, always an index inside the ring.
+        // The sum lies below 2 * length, so one subtraction settles it.
+        int32_t wrapIndex (int32_t whole) const
         {
-            sum -= sum >= length ? length : 0;
-            sum -= sum >= length ? length : 0;
-            if (sum >= length)
-                sum %= length;
-            return sum;
+            const uint32_t ringLength = static_cast<uint32_t> (length);
+            uint32_t sum = static_cast<uint32_t> (whole) + static_cast<uint32_t> (writeIndex);
+            sum -= sum >= ringLength ? ringLength : 0;
+            if (sum >= ringLength)
+                sum %= ringLength; // a point no sweep makes; stays in bounds
+            return static_cast<int32_t> (sum);
         }
 
         const double* table;

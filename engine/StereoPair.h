@@ -54,13 +54,14 @@ inline StereoPair operator* (StereoPair a, StereoPair b) { return {_mm_mul_pd (a
 inline StereoPair operator/ (StereoPair a, StereoPair b) { return {_mm_div_pd (a.v, b.v)}; }
 
 
-// Truncates both lanes toward zero; returns the integer parts and t minus them.
-inline StereoPair truncateLanes (StereoPair t, int32_t& left, int32_t& right)
+// Truncates both lanes toward zero; stores the integer parts less `offset`
+// (wrapping, never overflowing) in whole[0] and whole[1], and returns t
+// minus the integer parts.
+inline StereoPair truncateLanes (StereoPair t, int32_t offset, int32_t whole[2])
 {
-    const __m128i whole = _mm_cvttpd_epi32 (t.v);
-    left = _mm_cvtsi128_si32 (whole);
-    right = _mm_cvtsi128_si32 (_mm_shuffle_epi32 (whole, 1));
-    return {_mm_sub_pd (t.v, _mm_cvtepi32_pd (whole))};
+    const __m128i parts = _mm_cvttpd_epi32 (t.v);
+    _mm_storel_epi64 (reinterpret_cast<__m128i*> (whole), _mm_sub_epi32 (parts, _mm_set1_epi32 (offset)));
+    return {_mm_sub_pd (t.v, _mm_cvtepi32_pd (parts))};
 }
 
 #else
@@ -91,10 +92,12 @@ inline StereoPair operator* (StereoPair a, StereoPair b) { return {a.l * b.l, a.
 inline StereoPair operator/ (StereoPair a, StereoPair b) { return {a.l / b.l, a.r / b.r}; }
 
 
-inline StereoPair truncateLanes (StereoPair t, int32_t& left, int32_t& right)
+inline StereoPair truncateLanes (StereoPair t, int32_t offset, int32_t whole[2])
 {
-    left = static_cast<int32_t> (t.l);
-    right = static_cast<int32_t> (t.r);
+    const int32_t left = static_cast<int32_t> (t.l);
+    const int32_t right = static_cast<int32_t> (t.r);
+    whole[0] = static_cast<int32_t> (static_cast<uint32_t> (left) - static_cast<uint32_t> (offset));
+    whole[1] = static_cast<int32_t> (static_cast<uint32_t> (right) - static_cast<uint32_t> (offset));
     return {t.l - static_cast<double> (left), t.r - static_cast<double> (right)};
 }
 
