@@ -425,7 +425,12 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     {
         EarlyReflectionTap::accumulateGroupWide<5, true> (
             earlyTaps, delayed, early, numFrames,
-            [&] (int32_t first, int32_t frames) { modulation.sweep (frames, readPoints + first); });
+            [&] (int32_t first, int32_t frames) {
+                if (frames == 4)
+                    modulation.sweepFour (readPoints + first);
+                else
+                    modulation.sweep (frames, readPoints + first);
+            });
         EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);
     }
     else
