@@ -30,6 +30,15 @@ __attribute__ ((target ("avx2"))) void diffuseTwoFrames (StereoFrame* const* slo
     first.v = _mm256_extractf128_pd (d, 1);
 }
 
+// The combs' input, 2 * own channel + other channel, of two frames at once.
+// Same operations per lane as the pair code.
+__attribute__ ((target ("avx2"))) void combInputsTwoFrames (const StereoFrame* delayed, StereoFrame* combInput)
+{
+    const __m256d p = _mm256_loadu_pd (&delayed->left);
+    const __m256d swappedPairs = _mm256_permute_pd (p, 0b0101);
+    _mm256_storeu_pd (&combInput->left, _mm256_add_pd (_mm256_mul_pd (_mm256_set1_pd (2.0), p), swappedPairs));
+}
+
 } // namespace
 #endif
 
@@ -442,7 +451,15 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     }
 
     const StereoPair two = pairSplat (2.0);
-    for (int32_t i = 0; i < numFrames; ++i)
+    int32_t twoFramesDone = 0;
+#if QUILLMERE_WIDE_KERNEL
+    if constexpr (build != Kernel::Sse2)
+    {
+        for (; twoFramesDone + 1 < numFrames; twoFramesDone += 2)
+            combInputsTwoFrames (delayed + twoFramesDone, combInput + twoFramesDone);
+    }
+#endif
+    for (int32_t i = twoFramesDone; i < numFrames; ++i)
     {
         const StereoPair p = loadFrame (delayed[i]);
         storeFrame (combInput[i], two * p + swapped (p));
