@@ -207,7 +207,10 @@ __attribute__ ((target ("avx2"))) void DampedComb::accumulatePairs (DampedComb* 
                     coef[p][kFeedback]);
                 const __m256d w = _mm256_add_pd (_mm256_mul_pd (coef[p][kGain], input), y);
                 const __m128d w0 = _mm256_castpd256_pd128 (w);
-                const __m128d w1 = _mm256_extractf128_pd (w, 1);
+                __m128d w1 = _mm256_extractf128_pd (w, 1);
+                // Opaque to the optimiser: for AVX-512 GCC would otherwise
+                // fetch the top lane from w with one more shuffle.
+                __asm__ ("" : "+x"(w1));
                 _mm_storel_pd (left[k] - i, w0);
                 _mm_storeh_pd (right[k] - i, w0);
                 _mm_storel_pd (left[k + 1] - i, w1);
