@@ -162,8 +162,11 @@ __attribute__ ((target ("avx2"))) void EarlyReflectionTap::accumulateGroupWide (
                 const __m256d delayedRight = _mm256_loadu_pd (r);
                 _mm256_storeu_pd (l, inLeft);
                 _mm256_storeu_pd (r, inRight);
-                accLeft = _mm256_add_pd (accLeft, _mm256_mul_pd (_mm256_set1_pd (taps[k].gain[0]), delayedLeft));
-                accRight = _mm256_add_pd (accRight, _mm256_mul_pd (_mm256_set1_pd (taps[k].gain[1]), delayedRight));
+                // Broadcasts straight from memory: no shuffle.
+                const __m256d gainLeft = _mm256_broadcast_sd (&taps[k].gain[0]);
+                const __m256d gainRight = _mm256_broadcast_sd (&taps[k].gain[1]);
+                accLeft = _mm256_add_pd (accLeft, _mm256_mul_pd (gainLeft, delayedLeft));
+                accRight = _mm256_add_pd (accRight, _mm256_mul_pd (gainRight, delayedRight));
             }
             const __m256d l = _mm256_permute4x64_pd (accLeft, 0x1B);
             const __m256d r = _mm256_permute4x64_pd (accRight, 0x1B);
