@@ -392,7 +392,12 @@ void ReverbEngine::renderChunkAvx2 (Chunk& chunk, Chunk* previous)
 // The AVX2 kernel again, built for AVX-512VL but kept to 256-bit operations:
 // 32 vector registers hold the equaliser's and the combs' state that the
 // AVX2 build has to keep in memory. Still no FMA, so the same roundings.
-__attribute__ ((target ("avx512f,avx512vl,prefer-vector-width=256"), flatten)) void
+#if defined(__clang__)
+#define QUILLMERE_AVX512_TARGET "avx512f,avx512vl" // clang has no per-function vector width
+#else
+#define QUILLMERE_AVX512_TARGET "avx512f,avx512vl,prefer-vector-width=256"
+#endif
+__attribute__ ((target (QUILLMERE_AVX512_TARGET), flatten)) void
 ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
 {
     renderChunkBody<Kernel::Avx512> (chunk, previous);
