@@ -473,7 +473,7 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
     // Each band's division chain sets a floor under the loop it rides in.
     // The SSE2 kernel spreads the bands one per loop. The wider kernels run
     // them staggered, so that the chains overlap each other: the AVX2 build
-    // a step every other frame of its comb loops, where they meet plenty of
+    // a step every frame of its larger comb loop, where they meet plenty of
     // comb arithmetic, the AVX-512VL build a step every frame of its
     // diffuser loop, which its extra registers let it carry without spills.
     OutputRunner output (*this);
@@ -488,12 +488,12 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
 #if QUILLMERE_WIDE_KERNEL
     if constexpr (build != Kernel::Sse2)
     {
-        const auto everyOtherFrame = [&] (int32_t i) {
-            if (build == Kernel::Avx2 && (i & 1) != 0)
+        const auto equaliserInAvx2 = [&] (int32_t) {
+            if (build == Kernel::Avx2)
                 advanceEqualiser ();
         };
-        DampedComb::accumulatePairs<4> (combs, combInput, early, late, numFrames, everyOtherFrame);
-        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, late, numFrames, everyOtherFrame);
+        DampedComb::accumulatePairs<4> (combs, combInput, early, late, numFrames, [] (int32_t) {});
+        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, late, numFrames, equaliserInAvx2);
     }
     else
 #endif
