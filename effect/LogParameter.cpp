@@ -7,17 +7,18 @@
 namespace Steinberg {
 namespace Vst {
 
-LogParameter::LogParameter () : min (0.0), max (1.0) {}
+LogParameter::LogParameter () = default;
 
 LogParameter::LogParameter (const ParameterInfo& info, ParamValue min, ParamValue max)
-: Parameter (info), min (min), max (max)
+: RangeParameter (info, min, max)
 {
 }
 
 LogParameter::LogParameter (const TChar* title, ParamID tag, const TChar* units, int32 flags,
                             UnitID unitID, ParamValue min, ParamValue max, ParamValue defaultPlain)
-: min (min), max (max)
 {
+	minPlain = min;
+	maxPlain = max;
 	describeContinuous (info, title, tag, units, flags, unitID);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
 }
@@ -34,12 +35,12 @@ bool LogParameter::fromString (const TChar* string, ParamValue& normalized) cons
 
 ParamValue LogParameter::toPlain (ParamValue normalized) const
 {
-	return logToPlain (min, max, normalized);
+	return logToPlain (minPlain, maxPlain, normalized);
 }
 
 ParamValue LogParameter::toNormalized (ParamValue plain) const
 {
-	return logToNormalized (min, max, plain);
+	return logToNormalized (minPlain, maxPlain, plain);
 }
 
 } // namespace Vst

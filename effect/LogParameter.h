@@ -1,12 +1,12 @@
 #pragma once
-// A frequency parameter on a logarithmic scale between min and max.
+// A frequency parameter on a logarithmic scale between the range's min and max.
 
 #include "public.sdk/source/vst/vstparameters.h"
 
 namespace Steinberg {
 namespace Vst {
 
-class LogParameter : public Parameter
+class LogParameter : public RangeParameter
 {
 public:
 	LogParameter ();
@@ -19,18 +19,8 @@ public:
 	ParamValue toPlain (ParamValue normalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plain) const SMTG_OVERRIDE;
 
-	virtual ParamValue getMin () const { return min; }
-	virtual void setMin (ParamValue value) { min = value; }
-	virtual ParamValue getMax () const { return max; }
-	virtual void setMax (ParamValue value) { max = value; }
-
-	OBJ_METHODS (LogParameter, Parameter)
-
-protected:
-	ParamValue min;
-	ParamValue max;
+	OBJ_METHODS (LogParameter, RangeParameter)
 };
-
 
 } // namespace Vst
 } // namespace Steinberg

@@ -7,18 +7,20 @@
 namespace Steinberg {
 namespace Vst {
 
-ParabolParameter::ParabolParameter () : min (0.0), max (1.0), exponent (2.0) {}
+ParabolParameter::ParabolParameter () : exponent (2.0) {}
 
 ParabolParameter::ParabolParameter (const ParameterInfo& info, ParamValue min, ParamValue max)
-: Parameter (info), min (min), max (max), exponent (2.0)
+: RangeParameter (info, min, max), exponent (2.0)
 {
 }
 
 ParabolParameter::ParabolParameter (const TChar* title, ParamID tag, const TChar* units,
                                     int32 flags, UnitID unitID, ParamValue min, ParamValue max,
                                     ParamValue defaultPlain, ParamValue exponent)
-: min (min), max (max), exponent (exponent)
+: exponent (exponent)
 {
+	minPlain = min;
+	maxPlain = max;
 	describeContinuous (info, title, tag, units, flags, unitID);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
 }
@@ -35,12 +37,12 @@ bool ParabolParameter::fromString (const TChar* string, ParamValue& normalized) 
 
 ParamValue ParabolParameter::toPlain (ParamValue normalized) const
 {
-	return std::pow (normalized, exponent) * (max - min) + min;
+	return std::pow (normalized, exponent) * (maxPlain - minPlain) + minPlain;
 }
 
 ParamValue ParabolParameter::toNormalized (ParamValue plain) const
 {
-	return std::pow ((plain - min) / (max - min), 1.0 / exponent);
+	return std::pow ((plain - minPlain) / (maxPlain - minPlain), 1.0 / exponent);
 }
 
 } // namespace Vst

@@ -7,7 +7,7 @@
 namespace Steinberg {
 namespace Vst {
 
-class ParabolParameter : public Parameter
+class ParabolParameter : public RangeParameter
 {
 public:
 	ParabolParameter ();
@@ -21,16 +21,9 @@ public:
 	ParamValue toPlain (ParamValue normalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plain) const SMTG_OVERRIDE;
 
-	virtual ParamValue getMin () const { return min; }
-	virtual void setMin (ParamValue value) { min = value; }
-	virtual ParamValue getMax () const { return max; }
-	virtual void setMax (ParamValue value) { max = value; }
-
-	OBJ_METHODS (ParabolParameter, Parameter)
+	OBJ_METHODS (ParabolParameter, RangeParameter)
 
 protected:
-	ParamValue min;
-	ParamValue max;
 	ParamValue exponent;
 };
 

@@ -22,9 +22,8 @@ inline void describeContinuous (ParameterInfo& info, const TChar* title, ParamID
 }
 
 // Reads a typed plain value, clamps it into [getMin, getMax] and converts it to normalized.
-template <class RangedParameter>
-bool fromClampedPlainText (const RangedParameter& parameter, const TChar* string,
-                           ParamValue& normalized)
+inline bool fromClampedPlainText (const RangeParameter& parameter, const TChar* string,
+                                 ParamValue& normalized)
 {
 	double plain = 0.0;
 	if (!scanNumber (string, plain))

@@ -2,28 +2,16 @@
 // What every fuzzer needs: one effect made in-process (the same class the module's
 // factory makes), its saved state as bytes, and a way to stop loudly on a broken rule.
 
+#include "FuzzRequire.h"
 #include "Quillmere.h"
 #include "public.sdk/source/common/memorystream.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace QuillmereFuzz {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A broken rule is a finding: print it and abort, so libFuzzer saves the input.
-#define FUZZ_REQUIRE(condition, what)                                                              \
-	do                                                                                             \
-	{                                                                                              \
-		if (!(condition))                                                                          \
-		{                                                                                          \
-			std::fprintf (stderr, "fuzz rule broken: %s (%s:%d)\n", what, __FILE__, __LINE__);    \
-			std::abort ();                                                                         \
-		}                                                                                          \
-	} while (0)
 
 // One initialized effect for the whole run: making one clears tens of MB of delay memory.
 inline Steinberg::Vst::Quillmere& sharedEffect ()

@@ -2,26 +2,15 @@
 // point a VST 2 host calls. A refused chunk changes nothing; an accepted one saves back
 // stably.
 
+#include "FuzzRequire.h"
 #include "vst2abi.h"
 #include "vst2wrapper.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-#define FUZZ_REQUIRE(condition, what)                                                              \
-	do                                                                                             \
-	{                                                                                              \
-		if (!(condition))                                                                          \
-		{                                                                                          \
-			std::fprintf (stderr, "fuzz rule broken: %s (%s:%d)\n", what, __FILE__, __LINE__);    \
-			std::abort ();                                                                         \
-		}                                                                                          \
-	} while (0)
 
 VstIntPtr host (AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
 {

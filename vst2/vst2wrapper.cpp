@@ -543,17 +543,16 @@ void Vst2Wrapper::discardPendingValues ()
 
 VstIntPtr Vst2Wrapper::getParameterName (VstInt32 index, char* text) const
 {
-	if (!text)
-		return 0;
-	text[0] = 0;
-	ParameterInfo info {};
-	if (!isValidIndex (index) || controller->getParameterInfo (index, info) != kResultOk)
-		return 0;
-	copyUtf16ToUtf8 (info.title, text, kParamNameBytes);
-	return 1;
+	return copyParameterText (index, &ParameterInfo::title, text, kParamNameBytes);
 }
 
 VstIntPtr Vst2Wrapper::getParameterLabel (VstInt32 index, char* text) const
+{
+	return copyParameterText (index, &ParameterInfo::units, text, kParamLabelBytes);
+}
+
+VstIntPtr Vst2Wrapper::copyParameterText (VstInt32 index, String128 ParameterInfo::*field, char* text,
+                                          size_t bytes) const
 {
 	if (!text)
 		return 0;
@@ -561,7 +560,7 @@ VstIntPtr Vst2Wrapper::getParameterLabel (VstInt32 index, char* text) const
 	ParameterInfo info {};
 	if (!isValidIndex (index) || controller->getParameterInfo (index, info) != kResultOk)
 		return 0;
-	copyUtf16ToUtf8 (info.units, text, kParamLabelBytes);
+	copyUtf16ToUtf8 (info.*field, text, bytes);
 	return 1;
 }
 

@@ -102,6 +102,9 @@ private:
 	ParamValue currentValue (VstInt32 index) const;
 	VstIntPtr getParameterName (VstInt32 index, char* text) const;
 	VstIntPtr getParameterLabel (VstInt32 index, char* text) const;
+	// One text field of a parameter's info, cut to the host's buffer size.
+	VstIntPtr copyParameterText (VstInt32 index, String128 ParameterInfo::*field, char* text,
+	                             size_t bytes) const;
 	VstIntPtr getParameterDisplay (VstInt32 index, char* text) const;
 	VstIntPtr string2Parameter (VstInt32 index, const char* text);
 	VstIntPtr canBeAutomated (VstInt32 index) const;
