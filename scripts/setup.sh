@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   libsndfile1-dev libcairo2-dev libx11-dev libfontconfig-dev nlohmann-json3-dev
   clang libclang-rt-14-dev valgrind
+  libxcb1-dev libxkbcommon-x11-dev libxcb-xkb-dev libxcb-xtest0-dev libfreetype-dev
+  fonts-liberation2 xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
