@@ -1,0 +1,7 @@
+#include "cbaseobject.h"
+
+namespace VSTGUI {
+
+const char* const kMsgTimer = "timer";
+
+} // namespace VSTGUI

@@ -1,0 +1,104 @@
+#pragma once
+// Controls that show one line of text: the shared display, the fixed label, and the
+// value field the user can type into.
+
+#include "ccolor.h"
+#include "ccontrol.h"
+#include "cdrawcontext.h"
+#include "cfont.h"
+
+#include <string>
+
+namespace VSTGUI {
+
+// Draws a text over an optional background colour and frame, in a font and colour.
+class CParamDisplay : public CControl
+{
+public:
+	CParamDisplay (const CRect& size, CControlListener* listener = nullptr, int32_t tag = 0,
+	               CBitmap* background = nullptr, int32_t style = 0);
+	~CParamDisplay () override;
+
+	void setFont (CFontRef font);
+	CFontRef getFont () const { return font; }
+	void setFontColor (const CColor& color);
+	const CColor& getFontColor () const { return fontColor; }
+	void setBackColor (const CColor& color);
+	const CColor& getBackColor () const { return backColor; }
+	void setFrameColor (const CColor& color);
+	const CColor& getFrameColor () const { return frameColor; }
+	void setHoriAlign (CHoriTxtAlign align);
+	CHoriTxtAlign getHoriAlign () const { return horiAlign; }
+	void setStyle (int32_t value);
+	int32_t getStyle () const { return style; }
+
+	void draw (CDrawContext* context) override;
+
+protected:
+	// The text the display shows now.
+	virtual const char* displayedText () const { return ""; }
+	void drawText (CDrawContext* context, const char* text);
+
+	CFontRef font = nullptr;
+	CColor fontColor = kWhiteCColor;
+	CColor backColor = kBlackCColor;
+	CColor frameColor = kBlackCColor;
+	CHoriTxtAlign horiAlign = kCenterText;
+	int32_t style;
+};
+
+// A fixed text.
+class CTextLabel : public CParamDisplay
+{
+public:
+	CTextLabel (const CRect& size, const char* text = nullptr, CBitmap* background = nullptr,
+	            int32_t style = 0);
+
+	void setText (const char* text);
+	const char* getText () const { return text.c_str (); }
+
+protected:
+	const char* displayedText () const override { return text.c_str (); }
+
+private:
+	std::string text;
+};
+
+// A value field: shows a text, and lets the user type a new one. A click starts an edit
+// (the field takes the keyboard focus); Return ends it and tells the listener, Escape or a
+// click elsewhere drops it.
+class CTextEdit : public CParamDisplay
+{
+public:
+	// Longest text a field holds, without the terminator.
+	static constexpr size_t kMaxTextLength = 255;
+
+	CTextEdit (const CRect& size, CControlListener* listener, int32_t tag,
+	           const char* text = nullptr, CBitmap* background = nullptr, int32_t style = 0);
+
+	void setText (const char* text);
+	// Copies the text into `buffer`, which holds kMaxTextLength + 1 characters.
+	void getText (char* buffer) const;
+	const char* getText () const { return text.c_str (); }
+
+	bool isBeingEdited () const { return editingText; }
+	const std::string& getEditedText () const { return edited; }
+
+	void draw (CDrawContext* context) override;
+	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
+	int32_t onKeyDown (VstKeyCode& key) override;
+	void takeFocus () override;
+	void looseFocus () override;
+
+protected:
+	const char* displayedText () const override { return text.c_str (); }
+
+private:
+	void finishEdit (bool commit);
+
+	std::string text;
+	std::string edited;
+	bool editingText = false;
+};
+
+} // namespace VSTGUI
