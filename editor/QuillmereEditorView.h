@@ -1,24 +1,83 @@
 #pragma once
-// The effect's editor view. The effect keeps the open views in a list and tells each of
-// them about every parameter change.
+// The effect's editor view: builds one of the two bitmap skins into a frame inside the
+// host's window, and shows every parameter change the effect tells it about. This header
+// is the effect's only way into the editor; the toolkit stays behind it.
 
-#include "public.sdk/source/vst/vsteditcontroller.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
+#include "pluginterfaces/vst/ivstplugview.h"
+#include "vstgui/lib/ccontrollistener.h"
+#include "vstguieditor.h"
+
+namespace VSTGUI {
+class CBitmap;
+class CControl;
+} // namespace VSTGUI
 
 namespace Steinberg {
 namespace Vst {
 
-class QuillmereEditorView : public EditorView
+class Quillmere;
+struct SkinLayout;
+
+class QuillmereEditorView : public VSTGUIEditor,
+                            public CControlListener,
+                            public IParameterFinder,
+                            public IContextMenuTarget
 {
 public:
-	explicit QuillmereEditorView (EditController* controller, ViewRect* size = nullptr)
-	: EditorView (controller, size)
-	{
-	}
+	static constexpr int32 kControlCount = 52;
 
-	// Moves the controls of one parameter to a new normalized value.
-	virtual void updateParameter (ParamID tag, ParamValue value) {}
+	// Nothing happens beyond setting fields: hosts make views only to learn whether an
+	// editor exists. `controller` is the effect.
+	explicit QuillmereEditorView (EditController* controller);
 
-	OBJ_METHODS (QuillmereEditorView, EditorView)
+	// IPlugView
+	tresult PLUGIN_API canResize () SMTG_OVERRIDE;
+	tresult PLUGIN_API checkSizeConstraint (ViewRect* rect) SMTG_OVERRIDE;
+
+	// VSTGUIEditor: `parent` is a const VSTGUI::PlatformParent*.
+	bool PLUGIN_API open (void* parent) SMTG_OVERRIDE;
+	void PLUGIN_API close () SMTG_OVERRIDE;
+
+	// VSTGUIEditorInterface: the toolkit's brackets stay here; the editor sends its own
+	// from controlBeginEdit and controlEndEdit.
+	void beginEdit (int32_t index) SMTG_OVERRIDE {}
+	void endEdit (int32_t index) SMTG_OVERRIDE {}
+
+	// CControlListener
+	void valueChanged (VSTGUI::CControl* control) SMTG_OVERRIDE;
+	int32_t controlModifierClicked (VSTGUI::CControl* control, long button) SMTG_OVERRIDE;
+	void controlBeginEdit (VSTGUI::CControl* control) SMTG_OVERRIDE;
+	void controlEndEdit (VSTGUI::CControl* control) SMTG_OVERRIDE;
+
+	// IParameterFinder
+	tresult PLUGIN_API findParameter (int32 xPos, int32 yPos, ParamID& resultTag) SMTG_OVERRIDE;
+	// IContextMenuTarget
+	tresult PLUGIN_API executeMenuItem (int32 tag) SMTG_OVERRIDE;
+
+	// Shows a parameter's normalized value on its controls; nothing while closed.
+	virtual void updateParameter (ParamID tag, ParamValue value);
+
+	// The control in a table slot (ControlSlot), null while closed.
+	VSTGUI::CControl* getControl (int32 slot) const;
+	VSTGUI::CBitmap* getBackgroundBitmap () const { return backgroundBitmap; }
+	Quillmere* getEffect () const { return effect; }
+
+	OBJ_METHODS (QuillmereEditorView, VSTGUIEditor)
+	DEFINE_INTERFACES
+		DEF_INTERFACE (IParameterFinder)
+		DEF_INTERFACE (IContextMenuTarget)
+		DEF_INTERFACE (IPlugView)
+	END_DEFINE_INTERFACES (VSTGUIEditor)
+	REFCOUNT_METHODS (VSTGUIEditor)
+
+private:
+	bool buildSkin (const SkinLayout& layout, void* parent);
+	void setControl (int32 slot, VSTGUI::CControl* control);
+
+	VSTGUI::CBitmap* backgroundBitmap = nullptr;
+	VSTGUI::CControl* controls[kControlCount] = {};
+	Quillmere* effect = nullptr;
 };
 
 } // namespace Vst

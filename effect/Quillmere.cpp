@@ -401,7 +401,9 @@ tresult PLUGIN_API Quillmere::getParamValueByString (ParamID tag, TChar* string,
 
 IPlugView* PLUGIN_API Quillmere::createView (FIDString name)
 {
-	return nullptr; // the editor comes later
+	if (!name || std::strcmp (name, "editor") != 0)
+		return nullptr;
+	return new QuillmereEditorView (this);
 }
 
 tresult PLUGIN_API Quillmere::setKnobMode (KnobMode mode)
