@@ -123,6 +123,9 @@ struct PlatformParent
 	// kX11EmbedWindowID: the host's Steinberg::Linux::IRunLoop*, or null when the owner
 	// pumps the window itself through X11Frame::pump () (VST 2 hosts call effEditIdle).
 	void* runLoop = nullptr;
+	// How often the window's timer fires (the editor's idle rate): each tick drains the
+	// event queue, runs the frame's idle work and paints what is dirty.
+	uint32_t idleRateMs = 50;
 };
 
 // Makes the platform window for a frame; null when the platform is not available (no

@@ -1,0 +1,64 @@
+#pragma once
+// Small helpers of the X11 tests: open descriptors of this process, images to compare.
+
+#include "X11Host.h"
+
+#include <cairo.h>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+
+namespace QuillmereTest {
+
+// Entries of /proc/self/fd (the directory's own descriptor included, a constant).
+inline int openFileCount ()
+{
+	int count = 0;
+	if (DIR* fds = ::opendir ("/proc/self/fd"))
+	{
+		while (::readdir (fds))
+			++count;
+		::closedir (fds);
+	}
+	return count;
+}
+
+// The RGB of an image surface, as the host's screenshots hold it.
+inline QuillmereHost::X11Image imageOf (cairo_surface_t* surface)
+{
+	cairo_surface_flush (surface);
+	QuillmereHost::X11Image image;
+	image.width = cairo_image_surface_get_width (surface);
+	image.height = cairo_image_surface_get_height (surface);
+	int stride = cairo_image_surface_get_stride (surface);
+	const unsigned char* data = cairo_image_surface_get_data (surface);
+	image.pixels.resize (size_t (image.width) * size_t (image.height));
+	for (int y = 0; y < image.height; ++y)
+		for (int x = 0; x < image.width; ++x)
+		{
+			uint32_t pixel;
+			std::memcpy (&pixel, data + size_t (y) * size_t (stride) + size_t (x) * 4, 4);
+			image.pixels[size_t (y) * size_t (image.width) + size_t (x)] = pixel & 0xffffffu;
+		}
+	return image;
+}
+
+// Pixels whose colour differs in any channel by more than `tolerance`; -1 when the sizes
+// differ.
+inline long countDifferentPixels (const QuillmereHost::X11Image& a, const QuillmereHost::X11Image& b,
+                                  int tolerance = 0)
+{
+	if (a.width != b.width || a.height != b.height)
+		return -1;
+	long different = 0;
+	for (size_t i = 0; i < a.pixels.size (); ++i)
+		for (int shift : {0, 8, 16})
+			if (std::abs (int ((a.pixels[i] >> shift) & 255) - int ((b.pixels[i] >> shift) & 255)) > tolerance)
+			{
+				++different;
+				break;
+			}
+	return different;
+}
+
+} // namespace QuillmereTest
