@@ -72,6 +72,13 @@ void writeInt64LittleEndian (int64 value, char* bytes)
 		bytes[i] = static_cast<char> ((bits >> (8 * i)) & 0xFF);
 }
 
+// A channel the host left out (null) stays out of every piece of a block.
+template <typename Sample>
+Sample* pieceOf (Sample* channel, VstInt32 offset)
+{
+	return channel ? channel + offset : nullptr;
+}
+
 // Releases the reference a caller handed over, however create ends.
 struct ReferenceHandover
 {
@@ -789,9 +796,9 @@ void Vst2Wrapper::processBlock (Sample** inputs, Sample** outputs, VstInt32 fram
 	{
 		VstInt32 pieceLength = std::min (frames - done, blockSizeInUse);
 		for (int32 c = 0; c < inputChannelCount && inputs; ++c)
-			inputPointers[c] = inputs[c] + done;
+			inputPointers[c] = pieceOf (inputs[c], done);
 		for (int32 c = 0; c < outputChannelCount; ++c)
-			outputPointers[c] = outputs[c] + done;
+			outputPointers[c] = pieceOf (outputs[c], done);
 		inputBus.silenceFlags = 0;
 		outputBus.silenceFlags = 0;
 		processData.numSamples = pieceLength;

@@ -265,6 +265,59 @@ TEST (Vst2Entry, CallsLongerThanTheBlockSizeAreProcessedInPieces)
 	expectSameAudio (renderAsVst2<float> (*plugin, frames, 1000), expected);
 }
 
+// A host may leave any channel out (null) of a call the adapter splits into
+// pieces of the block size: the channel stays out of every piece, and the
+// channels that are there get the same audio as with nothing left out.
+template <typename Sample>
+void expectLeftOutChannelsStayOut (bool doublePrecision)
+{
+	constexpr VstInt32 blockSize = 64;
+	constexpr VstInt32 frames = 4096;
+	auto reference = loadPlugin ();
+	ASSERT_TRUE (reference);
+	ASSERT_TRUE (reference->resume (44100.f, blockSize, doublePrecision));
+	const auto full = renderAsVst2<Sample> (*reference, frames, frames);
+
+	const char* const names[] = {"inputs[0]", "inputs[1]", "outputs[0]", "outputs[1]"};
+	for (int missing = 0; missing < 4; ++missing)
+	{
+		SCOPED_TRACE (names[missing]);
+		auto plugin = loadPlugin ();
+		ASSERT_TRUE (plugin);
+		ASSERT_TRUE (plugin->resume (44100.f, blockSize, doublePrecision));
+		StereoSignal<Sample> input (frames);
+		StereoSignal<Sample> output (frames, false);
+		Sample** in = input.channels ();
+		Sample** out = output.channels ();
+		(missing < 2 ? in : out)[missing % 2] = nullptr;
+		plugin->process (in, out, frames);
+
+		for (int c = 0; c < 2; ++c)
+		{
+			if (!out[c])
+				continue;
+			const std::vector<Sample>& written = c == 0 ? output.left : output.right;
+			const std::vector<Sample>& expected = c == 0 ? full.left : full.right;
+			for (size_t i = 0; i < written.size (); ++i)
+			{
+				ASSERT_TRUE (std::isfinite (written[i])) << "channel " << c << ", frame " << i;
+			}
+			if (missing >= 2)
+				EXPECT_EQ (written, expected) << "channel " << c;
+		}
+	}
+}
+
+TEST (Vst2Entry, LeftOutChannelsStayOutOfEveryPieceInFloat)
+{
+	expectLeftOutChannelsStayOut<float> (false);
+}
+
+TEST (Vst2Entry, LeftOutChannelsStayOutOfEveryPieceInDouble)
+{
+	expectLeftOutChannelsStayOut<double> (true);
+}
+
 TEST (Vst2Entry, OutputIsSilentWhileSuspendedOrInTheOtherPrecision)
 {
 	auto plugin = loadPlugin ();
