@@ -32,12 +32,15 @@ public:
 	tresult PLUGIN_API isPlatformTypeSupported (FIDString type) SMTG_OVERRIDE;
 	tresult PLUGIN_API attached (void* parent, FIDString type) SMTG_OVERRIDE;
 	tresult PLUGIN_API removed () SMTG_OVERRIDE;
+	tresult PLUGIN_API getSize (ViewRect* size) SMTG_OVERRIDE;
 	tresult PLUGIN_API onSize (ViewRect* newSize) SMTG_OVERRIDE;
 	tresult PLUGIN_API onKeyDown (char16 key, int16 keyCode, int16 modifiers) SMTG_OVERRIDE;
 	tresult PLUGIN_API onKeyUp (char16 key, int16 keyCode, int16 modifiers) SMTG_OVERRIDE;
 	tresult PLUGIN_API onWheel (float distance) SMTG_OVERRIDE;
 
-	// VSTGUIEditorInterface
+	// VSTGUIEditorInterface: every timer tick, through the frame's idle processing. Sends a
+	// resize that open needed (never from inside attached), then kMsgTimer to notify.
+	void doIdleStuff () SMTG_OVERRIDE;
 	void beginEdit (int32_t index) SMTG_OVERRIDE;
 	void endEdit (int32_t index) SMTG_OVERRIDE;
 	int32_t getKnobMode () const SMTG_OVERRIDE;
@@ -54,6 +57,14 @@ public:
 
 protected:
 	int32 idleRate = 100;
+
+private:
+	// The size the host last saw (getSize, onSize), so a resize is asked for only when
+	// the opened frame differs from it.
+	ViewRect hostSize;
+	bool hostKnowsSize = false;
+	bool resizePending = false;
+	bool inIdle = false;
 };
 
 } // namespace Vst
