@@ -222,6 +222,45 @@ static_assert (offsetof (VstPinProperties, arrangementType) == 68, "VstPinProper
 static_assert (offsetof (VstPinProperties, shortLabel) == 72, "VstPinProperties layout");
 static_assert (sizeof (VstPinProperties) == 128, "VstPinProperties layout");
 
+enum VstParameterFlags : VstInt32
+{
+	kVstParameterIsSwitch = 1 << 0,
+	kVstParameterUsesIntegerMinMax = 1 << 1,
+	kVstParameterUsesFloatStep = 1 << 2,
+	kVstParameterUsesIntStep = 1 << 3,
+	kVstParameterSupportsDisplayIndex = 1 << 4,
+	kVstParameterSupportsDisplayCategory = 1 << 5,
+	kVstParameterCanRamp = 1 << 6,
+};
+
+// Answer to effGetParameterProperties. Hosts that ask show label as the
+// parameter's name instead of the 8-byte effGetParamName text.
+struct VstParameterProperties
+{
+	float stepFloat;
+	float smallStepFloat;
+	float largeStepFloat;
+	char label[64];
+	VstInt32 flags;
+	VstInt32 minInteger;
+	VstInt32 maxInteger;
+	VstInt32 stepInteger;
+	VstInt32 largeStepInteger;
+	char shortLabel[8];
+	VstInt16 displayIndex;
+	VstInt16 category;
+	VstInt16 numParametersInCategory;
+	VstInt16 reserved;
+	char categoryLabel[24];
+	char future[16];
+};
+static_assert (offsetof (VstParameterProperties, label) == 12, "VstParameterProperties layout");
+static_assert (offsetof (VstParameterProperties, flags) == 76, "VstParameterProperties layout");
+static_assert (offsetof (VstParameterProperties, shortLabel) == 96, "VstParameterProperties layout");
+static_assert (offsetof (VstParameterProperties, displayIndex) == 104, "VstParameterProperties layout");
+static_assert (offsetof (VstParameterProperties, categoryLabel) == 112, "VstParameterProperties layout");
+static_assert (sizeof (VstParameterProperties) == 152, "VstParameterProperties layout");
+
 // Builds a four-character code with the first character in the most significant byte.
 constexpr VstInt32 vstFourCharCode (char a, char b, char c, char d)
 {

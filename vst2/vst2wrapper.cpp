@@ -400,6 +400,8 @@ VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr valu
 		case effGetParamLabel: return getParameterLabel (index, text);
 		case effGetParamDisplay: return getParameterDisplay (index, text);
 		case effGetParamName: return getParameterName (index, text);
+		case effGetParameterProperties:
+			return getParameterProperties (index, static_cast<VstParameterProperties*> (ptr));
 		case effCanBeAutomated: return canBeAutomated (index);
 		case effString2Parameter: return string2Parameter (index, text);
 		case effSetSampleRate:
@@ -584,6 +586,31 @@ VstIntPtr Vst2Wrapper::getParameterDisplay (VstInt32 index, char* text) const
 		return 0;
 	display[127] = 0;
 	copyUtf16ToUtf8 (display, text, kParamDisplayBytes);
+	return 1;
+}
+
+// The full title, which the 8-byte name cuts short; a step count of 1 is a
+// switch, a larger one a list of that many steps.
+VstIntPtr Vst2Wrapper::getParameterProperties (VstInt32 index,
+                                               VstParameterProperties* properties) const
+{
+	ParameterInfo info {};
+	if (!properties || !isValidIndex (index) ||
+	    controller->getParameterInfo (index, info) != kResultOk)
+		return 0;
+	std::memset (properties, 0, sizeof (VstParameterProperties));
+	copyUtf16ToUtf8 (info.title, properties->label, sizeof (properties->label));
+	copyUtf16ToUtf8 (info.shortTitle[0] ? info.shortTitle : info.title, properties->shortLabel,
+	                 sizeof (properties->shortLabel));
+	if (info.stepCount == 1)
+		properties->flags = kVstParameterIsSwitch;
+	else if (info.stepCount > 1)
+	{
+		properties->flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
+		properties->maxInteger = info.stepCount;
+		properties->stepInteger = 1;
+		properties->largeStepInteger = 1;
+	}
 	return 1;
 }
 

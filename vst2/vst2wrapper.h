@@ -106,6 +106,7 @@ private:
 	VstIntPtr copyParameterText (VstInt32 index, String128 ParameterInfo::*field, char* text,
 	                             size_t bytes) const;
 	VstIntPtr getParameterDisplay (VstInt32 index, char* text) const;
+	VstIntPtr getParameterProperties (VstInt32 index, VstParameterProperties* properties) const;
 	VstIntPtr string2Parameter (VstInt32 index, const char* text);
 	VstIntPtr canBeAutomated (VstInt32 index) const;
 	VstIntPtr setBypass (bool bypass);

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <thread>
 
 namespace {
@@ -28,6 +29,7 @@ constexpr VstInt32 kEarlyVariationIndex = 3;
 constexpr VstInt32 kDecayIndex = 5;
 constexpr VstInt32 kRoomSizeIndex = 6;
 constexpr VstInt32 kWetIndex = 18;
+constexpr VstInt32 kBypassReverbIndex = 21;
 constexpr VstInt32 kBypassIndex = 25; // its VST 3 ID is 19
 constexpr ParamID kBypassId = 19;
 constexpr size_t kStateSize = 167;
@@ -229,6 +231,99 @@ TEST (Vst2Entry, ParameterTextsComeFromTheVst3Parameters)
 	EXPECT_NEAR (plugin->get (kWetIndex), 0.50119, 1e-4);
 }
 
+// Hosts that ask for the properties show their label instead of the 8-byte
+// name, so every parameter gets its full title, and switches and lists say
+// what they are.
+TEST (Vst2Entry, ParameterPropertiesCarryFullTitlesSwitchesAndListSteps)
+{
+	auto plugin = loadPlugin ();
+	ASSERT_TRUE (plugin);
+	std::string error;
+	auto module = QuillmereHost::PluginModule::load (QUILLMERE_BUNDLE_DIR, error);
+	ASSERT_TRUE (module) << error;
+	auto fx = QuillmereHost::EffectInstance::create (module, error);
+	ASSERT_TRUE (fx) << error;
+
+	std::set<std::string> labels;
+	for (VstInt32 i = 0; i < kParameterCount; ++i)
+	{
+		SCOPED_TRACE (i);
+		VstParameterProperties properties;
+		std::memset (&properties, 0x55, sizeof (properties));
+		ASSERT_EQ (plugin->dispatch (effGetParameterProperties, i, 0, &properties), 1);
+		ASSERT_TRUE (std::memchr (properties.label, 0, sizeof (properties.label)));
+		ASSERT_TRUE (std::memchr (properties.shortLabel, 0, sizeof (properties.shortLabel)));
+		ASSERT_TRUE (std::memchr (properties.categoryLabel, 0, sizeof (properties.categoryLabel)));
+		auto info = fx->parameterInfo (i);
+		ASSERT_TRUE (info);
+		EXPECT_EQ (properties.label, QuillmereHost::toUtf8 (info->title));
+		EXPECT_EQ (properties.shortLabel, plugin->name (i));
+		labels.insert (properties.label);
+
+		const bool isSwitch = info->stepCount == 1;
+		const bool isList = info->stepCount > 1;
+		EXPECT_EQ ((properties.flags & kVstParameterIsSwitch) != 0, isSwitch);
+		EXPECT_EQ ((properties.flags & kVstParameterUsesIntegerMinMax) != 0, isList);
+		EXPECT_EQ ((properties.flags & kVstParameterUsesIntStep) != 0, isList);
+		if (isList)
+		{
+			EXPECT_EQ (properties.minInteger, 0);
+			EXPECT_EQ (properties.maxInteger, info->stepCount);
+			EXPECT_EQ (properties.stepInteger, 1);
+			EXPECT_EQ (properties.largeStepInteger, 1);
+		}
+	}
+	EXPECT_EQ (labels.size (), static_cast<size_t> (kParameterCount)) << "no two alike";
+
+	VstParameterProperties properties {};
+	ASSERT_EQ (plugin->dispatch (effGetParameterProperties, kDecayIndex, 0, &properties), 1);
+	EXPECT_STREQ (properties.label, "Decay time");
+	EXPECT_EQ (properties.flags, 0);
+	ASSERT_EQ (plugin->dispatch (effGetParameterProperties, kBypassReverbIndex, 0, &properties), 1);
+	EXPECT_STREQ (properties.label, "Bypass Reverb");
+	EXPECT_EQ (properties.flags, kVstParameterIsSwitch);
+	ASSERT_EQ (plugin->dispatch (effGetParameterProperties, kEarlyVariationIndex, 0, &properties), 1);
+	EXPECT_EQ (properties.maxInteger - properties.minInteger + 1, 12) << "entries";
+	ASSERT_EQ (plugin->dispatch (effGetParameterProperties, kEarlyVariationIndex + 1, 0, &properties), 1);
+	EXPECT_EQ (properties.maxInteger - properties.minInteger + 1, 5) << "entries";
+
+	for (VstInt32 index : {-1, kParameterCount})
+		EXPECT_EQ (plugin->dispatch (effGetParameterProperties, index, 0, &properties), 0);
+	EXPECT_EQ (plugin->dispatch (effGetParameterProperties, 0, 0, nullptr), 0);
+}
+
+// Name and label within the documented 8 bytes, display within 32, at any
+// value: nothing past the limit is touched and the text ends inside it.
+TEST (Vst2Entry, ParameterTextsKeepToTheHostsBuffers)
+{
+	auto plugin = loadPlugin ();
+	ASSERT_TRUE (plugin);
+	struct Limit
+	{
+		VstInt32 opcode;
+		size_t bytes;
+	};
+	const Limit limits[] = {{effGetParamName, kVstMaxParamStrLen},
+	                        {effGetParamLabel, kVstMaxParamStrLen},
+	                        {effGetParamDisplay, 32}};
+	for (VstInt32 i = 0; i < kParameterCount; ++i)
+		for (float value : {0.f, 0.123456f, 0.5f, 0.987654f, 1.f})
+		{
+			plugin->set (i, value);
+			for (const Limit& limit : limits)
+			{
+				char buffer[256];
+				std::memset (buffer, 'x', sizeof (buffer));
+				plugin->dispatch (limit.opcode, i, 0, buffer);
+				EXPECT_TRUE (std::memchr (buffer, 0, limit.bytes))
+				    << "opcode " << limit.opcode << ", index " << i << ", value " << value;
+				EXPECT_EQ (std::string (buffer + limit.bytes, sizeof (buffer) - limit.bytes),
+				           std::string (sizeof (buffer) - limit.bytes, 'x'))
+				    << "opcode " << limit.opcode << ", index " << i << ", value " << value;
+			}
+		}
+}
+
 TEST (Vst2Entry, FloatProcessingEqualsTheVst3Path)
 {
 	constexpr size_t frames = 6000;
@@ -303,7 +398,9 @@ void expectLeftOutChannelsStayOut (bool doublePrecision)
 				ASSERT_TRUE (std::isfinite (written[i])) << "channel " << c << ", frame " << i;
 			}
 			if (missing >= 2)
+			{
 				EXPECT_EQ (written, expected) << "channel " << c;
+			}
 		}
 	}
 }
