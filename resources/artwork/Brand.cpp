@@ -76,12 +76,12 @@ Surface creditsPicture (const Fonts& fonts, int width, int height, const std::st
 	    "the SIL Open Font Licence 1.1; the licence",
 	    "ships beside the font in the plug-in bundle.",
 	};
-	double baseline = 230;
+	double baseline = 224;
 	setColour (cr, text);
 	for (const char* line : lines)
 	{
 		fonts.regular.draw (cr, line, 12, cx, baseline, Align::Centre);
-		baseline += 17;
+		baseline += 16;
 	}
 	setColour (cr, quiet);
 	fonts.regular.draw (cr, "Click to close", 11, cx, height - 14, Align::Centre, 0.4);

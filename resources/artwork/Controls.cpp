@@ -274,9 +274,12 @@ Surface switchButton (const Theme& theme, const Typeface& font, const std::strin
 	return twoStates (width, height, [&] (cairo_t* cr, bool on) {
 		const Box box = buttonBox (width, height);
 		drawButtonFace (cr, theme, box, on);
-		const double textSize = height >= 29 ? 12 : 11;
-		const double led = height >= 29 ? 3 : 2.6;
-		const double gap = 5;
+		// Narrow buttons get a smaller text and a tighter gap, so the caption keeps clear
+		// of the edges.
+		const bool roomy = width >= 50 && height >= 29;
+		const double textSize = roomy ? 12 : 11;
+		const double led = roomy ? 3 : 2.5;
+		const double gap = roomy ? 5 : 3.5;
 		const double textWidth = font.width (caption, textSize, 0.3);
 		const double left = box.centreX () - (2 * led + gap + textWidth) / 2;
 		const double y = box.centreY () + (on ? 0.5 : 0);
@@ -312,8 +315,6 @@ Surface lockButton (const Theme& theme, int width, int height)
 		const double u = std::min (box.w, box.h) / 20.0;
 		const double x = box.centreX (), y = box.centreY () + 2 * u + (locked ? 0.5 : 0);
 		const Colour ink = locked ? theme.ledOn : theme.buttonText;
-		if (locked)
-			drawLed (cr, theme, x, y, 0.01, true);
 		// The shackle: closed into the body when locked, swung open to the right when not.
 		cairo_set_line_width (cr, 1.7 * u);
 		setColour (cr, ink);
