@@ -1,0 +1,273 @@
+// The plug-in's editor, loaded through the built bundle, embedded in the test host's X
+// window on our own Xvfb display: what it shows, how it sizes itself, and that opening and
+// closing it leaves nothing behind.
+
+#include "BundleFixture.h"
+#include "Quillmere.h"
+#include "QuillmereEditorView.h"
+#include "X11Host.h"
+#include "X11TestSupport.h"
+#include "XvfbServer.h"
+#include "vstgui/lib/cframe.h"
+#include "vstgui/lib/resourcefolder.h"
+#include "vstgui/platform/offscreen/offscreenframe.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace Steinberg;
+using QuillmereHost::X11HostWindow;
+using QuillmereHost::X11Image;
+using QuillmereHost::X11PlugFrame;
+using QuillmereHost::X11RunLoop;
+using QuillmereTest::openFileCount;
+
+// HOME points at an empty folder for the life of the object, so the skin file is ours.
+class ScratchHome
+{
+public:
+	ScratchHome ()
+	{
+		if (const char* old = std::getenv ("HOME"))
+			previous = old;
+		char pattern[] = "/tmp/quillmere-x11-home-XXXXXX";
+		folder = ::mkdtemp (pattern);
+		::setenv ("HOME", folder.c_str (), 1);
+	}
+	~ScratchHome ()
+	{
+		::setenv ("HOME", previous.c_str (), 1);
+		std::error_code ignored;
+		std::filesystem::remove_all (folder, ignored);
+	}
+	void chooseSkin (int skin) const
+	{
+		std::filesystem::create_directories (folder + "/Documents/Quillmere");
+		std::ofstream (folder + "/Documents/Quillmere/QuillmereConfig.txt") << "QuillmereSkin= " << skin << "\n";
+	}
+
+private:
+	std::string folder;
+	std::string previous;
+};
+
+// The editor of an effect made in this program (same code, same defaults), drawn
+// offscreen: what the window must show.
+X11Image offscreenDrawing ()
+{
+	VSTGUI::setResourceFolder (std::string (QUILLMERE_BUNDLE_PATH) + "/Contents/Resources");
+	auto* effect = new Vst::Quillmere ();
+	effect->initialize (nullptr);
+	X11Image image;
+	if (auto* view = dynamic_cast<Vst::QuillmereEditorView*> (effect->createView ("editor")))
+	{
+		VSTGUI::PlatformParent parent;
+		parent.type = VSTGUI::PlatformType::kOffscreen;
+		if (view->open (&parent))
+		{
+			auto* offscreen = dynamic_cast<VSTGUI::OffscreenFrame*> (view->getFrame ()->getPlatformFrame ());
+			if (offscreen)
+				image = QuillmereTest::imageOf (offscreen->render ());
+			view->close ();
+		}
+		view->release ();
+	}
+	effect->terminate ();
+	effect->release ();
+	return image;
+}
+
+class EditorWindowTest : public ::testing::Test
+{
+protected:
+	void SetUp () override
+	{
+		QUILLMERE_REQUIRE_XVFB ();
+		std::string error;
+		host = X11HostWindow::open (nullptr, 400, 300, error);
+		ASSERT_TRUE (host) << error;
+		effect = QuillmereTest::newEffect ();
+		ASSERT_TRUE (effect);
+	}
+
+	IPtr<IPlugView> newView ()
+	{
+		return owned (effect->controller ()->createView ("editor"));
+	}
+
+	// The one child our window has while the editor is attached, or 0.
+	uint32_t editorWindow ()
+	{
+		auto children = host->children ();
+		return children.size () == 1 ? children[0] : 0;
+	}
+
+	bool runUntilShown (X11Image* shot = nullptr, const X11Image* expected = nullptr)
+	{
+		return runLoop.runUntil (
+		    [&] {
+			    uint32_t child = editorWindow ();
+			    if (!child || !host->isViewable (child))
+				    return false;
+			    X11Image now = host->screenshot (child);
+			    bool done = expected ? QuillmereTest::countDifferentPixels (now, *expected) == 0
+			                         : !now.pixels.empty () && now.at (now.width / 2, now.height / 2) != 0;
+			    if (shot)
+				    *shot = std::move (now);
+			    return done;
+		    },
+		    5000);
+	}
+
+	void expectNothingLeft (int filesBefore)
+	{
+		host->sync ();
+		EXPECT_TRUE (host->children ().empty ());
+		EXPECT_EQ (runLoop.eventHandlerCount (), 0u);
+		EXPECT_EQ (runLoop.timerCount (), 0u);
+		EXPECT_EQ (openFileCount (), filesBefore);
+		EXPECT_EQ (host->errorCount (), 0u);
+	}
+
+	ScratchHome home;
+	X11RunLoop runLoop;
+	std::unique_ptr<X11HostWindow> host;
+	std::unique_ptr<QuillmereHost::EffectInstance> effect;
+};
+
+TEST_F (EditorWindowTest, ShowsWhatTheOffscreenFrameDraws)
+{
+	X11Image expected = offscreenDrawing ();
+	ASSERT_EQ (expected.width, 1105);
+	ASSERT_EQ (expected.height, 381);
+
+	int filesBefore = openFileCount ();
+	{
+		IPtr<IPlugView> view = newView ();
+		ASSERT_TRUE (view);
+		X11PlugFrame frame (&runLoop, *host);
+		ASSERT_EQ (frame.attach (view), kResultOk);
+		EXPECT_EQ (runLoop.eventHandlerCount (), 1u);
+		EXPECT_EQ (runLoop.timerCount (), 1u);
+
+		X11Image shot;
+		EXPECT_TRUE (runUntilShown (&shot, &expected))
+		    << QuillmereTest::countDifferentPixels (shot, expected) << " pixels differ";
+		EXPECT_TRUE (frame.resizes.empty ()) << "the host already had the skin's size";
+
+		EXPECT_EQ (frame.detach (view), kResultOk);
+	}
+	expectNothingLeft (filesBefore);
+}
+
+TEST_F (EditorWindowTest, FiftyAttachAndDetachCyclesLeaveNothingBehind)
+{
+	int filesBefore = openFileCount ();
+	IPtr<IPlugView> view = newView ();
+	ASSERT_TRUE (view);
+	X11PlugFrame frame (&runLoop, *host);
+	for (int round = 0; round < 50; ++round)
+	{
+		ASSERT_EQ (frame.attach (view), kResultOk) << "round " << round;
+		ASSERT_TRUE (runUntilShown ()) << "round " << round;
+		// Hosts differ on whether the frame goes before or after removed.
+		ASSERT_EQ (frame.detach (view, round % 2 == 1), kResultOk);
+		ASSERT_TRUE (host->children ().empty ()) << "round " << round;
+	}
+	view = nullptr;
+	expectNothingLeft (filesBefore);
+}
+
+TEST_F (EditorWindowTest, HostWithoutRunLoopIsRefusedAndNothingLeaks)
+{
+	int filesBefore = openFileCount ();
+	IPtr<IPlugView> view = newView ();
+	X11PlugFrame frame (nullptr, *host);
+	EXPECT_EQ (frame.attach (view), kResultFalse);
+	EXPECT_EQ (view->removed (), kResultOk);
+	view = nullptr;
+	expectNothingLeft (filesBefore);
+}
+
+TEST_F (EditorWindowTest, OnlyX11EmbeddingIsOffered)
+{
+	IPtr<IPlugView> view = newView ();
+	EXPECT_EQ (view->isPlatformTypeSupported (kPlatformTypeX11EmbedWindowID), kResultTrue);
+	EXPECT_EQ (view->isPlatformTypeSupported (kPlatformTypeHWND), kResultFalse);
+	EXPECT_EQ (view->isPlatformTypeSupported (kPlatformTypeNSView), kResultFalse);
+	EXPECT_EQ (view->isPlatformTypeSupported (nullptr), kResultFalse);
+	X11PlugFrame frame (&runLoop, *host);
+	view->setFrame (&frame);
+	EXPECT_EQ (view->attached (reinterpret_cast<void*> (uintptr_t (host->id ())), kPlatformTypeHWND),
+	           kResultFalse);
+	EXPECT_EQ (view->attached (nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
+	EXPECT_TRUE (host->children ().empty ());
+	EXPECT_EQ (runLoop.timerCount (), 0u);
+}
+
+TEST_F (EditorWindowTest, SecondSkinAsksForItsSizeOnTheFirstTickOnly)
+{
+	home.chooseSkin (2);
+	IPtr<IPlugView> view = newView ();
+	ViewRect before;
+	ASSERT_EQ (view->getSize (&before), kResultTrue);
+	EXPECT_EQ (before.getWidth (), 1105) << "the size before attached is skin 1's";
+
+	X11PlugFrame frame (&runLoop, *host);
+	ASSERT_EQ (frame.attach (view), kResultOk);
+	EXPECT_TRUE (frame.resizes.empty ()) << "resizeView from inside attached";
+	ASSERT_TRUE (runLoop.runUntil ([&] { return !frame.resizes.empty (); }, 3000));
+	runLoop.runFor (150);
+	ASSERT_EQ (frame.resizes.size (), 1u);
+	EXPECT_FALSE (frame.resizes[0].insideAttached);
+	EXPECT_EQ (frame.resizes[0].size.getWidth (), 995);
+	EXPECT_EQ (frame.resizes[0].size.getHeight (), 343);
+
+	ViewRect after;
+	view->getSize (&after);
+	EXPECT_EQ (after.getWidth (), 995);
+	int width = 0, height = 0;
+	ASSERT_TRUE (host->geometry (editorWindow (), width, height));
+	EXPECT_EQ (width, 995);
+	EXPECT_EQ (height, 343);
+	frame.detach (view);
+}
+
+TEST_F (EditorWindowTest, HostThatAsksTheSizeAfterAttachingGetsNoResize)
+{
+	// Ardour asks getSize only after attached and sizes its window to the answer.
+	home.chooseSkin (2);
+	IPtr<IPlugView> view = newView ();
+	X11PlugFrame frame (&runLoop, *host);
+	view->setFrame (&frame);
+	ASSERT_EQ (view->attached (reinterpret_cast<void*> (uintptr_t (host->id ())),
+	                           kPlatformTypeX11EmbedWindowID),
+	           kResultOk);
+	ViewRect size;
+	ASSERT_EQ (view->getSize (&size), kResultTrue);
+	EXPECT_EQ (size.getWidth (), 995);
+	EXPECT_EQ (size.getHeight (), 343);
+	runLoop.runFor (200);
+	EXPECT_TRUE (frame.resizes.empty ());
+	frame.detach (view);
+}
+
+TEST_F (EditorWindowTest, ForwardedKeysAreTakenOnlyWhenUsed)
+{
+	IPtr<IPlugView> view = newView ();
+	EXPECT_EQ (view->onKeyDown ('a', 0, 0), kResultFalse) << "no window yet";
+	X11PlugFrame frame (&runLoop, *host);
+	ASSERT_EQ (frame.attach (view), kResultOk);
+	// Nothing is being edited: the host keeps its key commands.
+	EXPECT_EQ (view->onKeyDown ('a', 0, 0), kResultFalse);
+	EXPECT_EQ (view->onKeyDown (0, 4 /* return */, 0), kResultFalse);
+	EXPECT_EQ (view->onKeyUp ('a', 0, 0), kResultFalse);
+	frame.detach (view);
+}
+
+} // namespace
