@@ -101,12 +101,12 @@ protected:
 		ASSERT_TRUE (host) << error;
 	}
 
-	X11Frame* open (uint32_t idleRateMs = 50, X11RunLoop* loop = nullptr)
+	X11Frame* open (uint32_t idleRateMs = 50, bool withRunLoop = true)
 	{
 		PlatformParent parent;
 		parent.type = PlatformType::kX11EmbedWindowID;
 		parent.handle = host->id ();
-		parent.runLoop = static_cast<Steinberg::Linux::IRunLoop*> (loop ? loop : &runLoop);
+		parent.runLoop = withRunLoop ? static_cast<Steinberg::Linux::IRunLoop*> (&runLoop) : nullptr;
 		parent.idleRateMs = idleRateMs;
 		window.reset (static_cast<X11Frame*> (createX11Frame (&frame, CRect (0, 0, kWidth, kHeight), parent)));
 		return window.get ();
@@ -314,6 +314,27 @@ TEST_F (X11FrameTest, ReopeningFiftyTimesLeaksNothing)
 	EXPECT_EQ (runLoop.timerCount (), 0u);
 	EXPECT_TRUE (host->children ().empty ());
 	EXPECT_EQ (host->errorCount (), 0u);
+}
+
+TEST_F (X11FrameTest, OwnerWithoutRunLoopPumpsByHand)
+{
+	// VST 2 hosts have no run loop; their idle call pumps the window.
+	ASSERT_TRUE (open (50, false));
+	EXPECT_EQ (runLoop.timerCount (), 0u);
+	for (int i = 0; i < 100 && (frame.drawn.empty () || !host->isViewable (window->windowId ())); ++i)
+	{
+		window->pump ();
+		host->sync ();
+	}
+	EXPECT_FALSE (frame.drawn.empty ());
+	EXPECT_GT (frame.idles, 0);
+	host->fakeButton (30, 40, 1, true, true);
+	for (int i = 0; i < 100 && frame.downs.empty (); ++i)
+	{
+		window->pump ();
+		host->sync ();
+	}
+	EXPECT_EQ (frame.downs.size (), 1u);
 }
 
 TEST_F (X11FrameTest, UnusableParentGivesNoWindow)
