@@ -2,6 +2,7 @@
 
 #include "RangedParameterText.h"
 #include "pluginterfaces/base/ustring.h"
+#include <algorithm>
 
 namespace Steinberg {
 namespace Vst {
@@ -20,19 +21,31 @@ double EqGainParameter::toDecibels (ParamValue x)
 	return (0.5 - x) * (-48.0);
 }
 
+namespace {
+// The bottom's name for each label, none for kNoLabel.
+const char* const kBottomTexts[] = {nullptr, "HPF", "LPF"};
+// A typed -24.00 selects the cut, so a shelf just above it shows the next step up.
+const double kLowestShelfShown = -23.99;
+} // namespace
+
 void EqGainParameter::toString (ParamValue normalized, String128 string) const
 {
-	const double dB = toDecibels (normalized);
-	if (dB == -24.0 && bottomLabel == kHighPassLabel)
-		UString (string, str16BufferSize (String128)).assign (STR16 ("HPF"));
-	else if (dB == -24.0 && bottomLabel == kLowPassLabel)
-		UString (string, str16BufferSize (String128)).assign (STR16 ("LPF"));
-	else
+	const double dB = toDecibels (clampNormalized (normalized));
+	if (!kBottomTexts[bottomLabel])
 		printNumber (string, "%.2f", dB);
+	else if (dB == -24.0)
+		printWord (string, kBottomTexts[bottomLabel]);
+	else
+		printNumber (string, "%.2f", std::max (dB, kLowestShelfShown));
 }
 
 bool EqGainParameter::fromString (const TChar* string, ParamValue& normalized) const
 {
+	if (kBottomTexts[bottomLabel] && textIsWord (string, kBottomTexts[bottomLabel]))
+	{
+		normalized = 0.0;
+		return true;
+	}
 	double dB = 0.0;
 	if (!scanNumber (string, dB))
 		return false;

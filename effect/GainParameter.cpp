@@ -2,15 +2,19 @@
 
 #include "RangedParameterText.h"
 #include "pluginterfaces/base/ustring.h"
+#include <algorithm>
 #include <cmath>
 
 namespace Steinberg {
 namespace Vst {
 
 namespace {
-// Below this gain the level shows as silence.
+// At and below this gain (-80 dB) the level shows as silence.
 const double kSilentGain = 0.0001;
-}
+const char* const kSilenceText = "-oo";
+// A typed -80.00 reads back as silence, so a level just above it shows the next step up.
+const double kQuietestShownDecibels = -79.99;
+} // namespace
 
 GainParameter::GainParameter (int32 flags, ParamID tag, const char8* title)
 {
@@ -20,14 +24,22 @@ GainParameter::GainParameter (int32 flags, ParamID tag, const char8* title)
 
 void GainParameter::toString (ParamValue normalized, String128 string) const
 {
+	normalized = clampNormalized (normalized);
 	if (normalized > kSilentGain)
-		printNumber (string, "%.2f", 20.0f * log10f (static_cast<float> (normalized)));
+		printNumber (string, "%.2f",
+		             std::max<double> (20.0f * log10f (static_cast<float> (normalized)),
+		                               kQuietestShownDecibels));
 	else
-		UString (string, str16BufferSize (String128)).assign (STR16 ("-oo"));
+		printWord (string, kSilenceText);
 }
 
 bool GainParameter::fromString (const TChar* string, ParamValue& normalized) const
 {
+	if (textIsWord (string, kSilenceText))
+	{
+		normalized = 0.0;
+		return true;
+	}
 	double dB = 0.0;
 	if (!scanNumber (string, dB))
 		return false;

@@ -10,7 +10,7 @@ namespace Vst {
 LogParameter::LogParameter () = default;
 
 LogParameter::LogParameter (const ParameterInfo& info, ParamValue min, ParamValue max)
-: RangeParameter (info, min, max)
+: DecimalRangeParameter (info, min, max)
 {
 }
 
@@ -21,16 +21,6 @@ LogParameter::LogParameter (const TChar* title, ParamID tag, const TChar* units,
 	maxPlain = max;
 	describeContinuous (info, title, tag, units, flags, unitID);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
-}
-
-void LogParameter::toString (ParamValue normalized, String128 string) const
-{
-	printNumber (string, "%.*lf", precision, toPlain (normalized));
-}
-
-bool LogParameter::fromString (const TChar* string, ParamValue& normalized) const
-{
-	return fromClampedPlainText (*this, string, normalized);
 }
 
 ParamValue LogParameter::toPlain (ParamValue normalized) const

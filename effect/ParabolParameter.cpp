@@ -10,7 +10,7 @@ namespace Vst {
 ParabolParameter::ParabolParameter () : exponent (2.0) {}
 
 ParabolParameter::ParabolParameter (const ParameterInfo& info, ParamValue min, ParamValue max)
-: RangeParameter (info, min, max), exponent (2.0)
+: DecimalRangeParameter (info, min, max), exponent (2.0)
 {
 }
 
@@ -23,16 +23,6 @@ ParabolParameter::ParabolParameter (const TChar* title, ParamID tag, const TChar
 	maxPlain = max;
 	describeContinuous (info, title, tag, units, flags, unitID);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultPlain);
-}
-
-void ParabolParameter::toString (ParamValue normalized, String128 string) const
-{
-	printNumber (string, "%.*lf", precision, toPlain (normalized));
-}
-
-bool ParabolParameter::fromString (const TChar* string, ParamValue& normalized) const
-{
-	return fromClampedPlainText (*this, string, normalized);
 }
 
 ParamValue ParabolParameter::toPlain (ParamValue normalized) const

@@ -2,12 +2,12 @@
 // A parameter whose plain value grows with a power of the normalized value, so the low end
 // of a wide range gets most of the travel.
 
-#include "public.sdk/source/vst/vstparameters.h"
+#include "DecimalRangeParameter.h"
 
 namespace Steinberg {
 namespace Vst {
 
-class ParabolParameter : public RangeParameter
+class ParabolParameter : public DecimalRangeParameter
 {
 public:
 	ParabolParameter ();
@@ -16,12 +16,10 @@ public:
 	                  UnitID unitID, ParamValue min, ParamValue max, ParamValue defaultPlain,
 	                  ParamValue exponent);
 
-	void toString (ParamValue normalized, String128 string) const SMTG_OVERRIDE;
-	bool fromString (const TChar* string, ParamValue& normalized) const SMTG_OVERRIDE;
 	ParamValue toPlain (ParamValue normalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plain) const SMTG_OVERRIDE;
 
-	OBJ_METHODS (ParabolParameter, RangeParameter)
+	OBJ_METHODS (ParabolParameter, DecimalRangeParameter)
 
 protected:
 	ParamValue exponent;

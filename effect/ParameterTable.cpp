@@ -1,9 +1,11 @@
+#include "DecimalRangeParameter.h"
 #include "EqGainParameter.h"
 #include "GainParameter.h"
 #include "LogParameter.h"
 #include "ParabolParameter.h"
 #include "Quillmere.h"
 #include "QuillmereIds.h"
+#include "SwitchParameter.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include <cstdio>
@@ -18,6 +20,12 @@ Parameter* withPrecision (Parameter* parameter, int32 precision)
 {
 	parameter->setPrecision (precision);
 	return parameter;
+}
+
+Parameter* percentage (const TChar* title, ParamID id, ParamValue defaultPlain)
+{
+	return withPrecision (new DecimalRangeParameter (title, id, STR16 ("%"), 0, 100, defaultPlain),
+	                      2);
 }
 
 StringListParameter* variationList (const TChar* title, ParamID id, int32 entries)
@@ -39,22 +47,18 @@ void Quillmere::registerParameters ()
 	// Registration order is the host's index order: "Bypass" (id 19) comes after "Mod. deph".
 	parameters.addParameter (new GainParameter (kAutomate, kDryId, "Dry"));
 	parameters.addParameter (withPrecision (
-	    new RangeParameter (STR16 ("Predelay"), kPredelayId, STR16 ("ms"), 0, 200, 10), 1));
-	parameters.addParameter (withPrecision (
-	    new RangeParameter (STR16 ("Width"), kWidthId, STR16 ("%"), 0, 100, 100), 2));
+	    new DecimalRangeParameter (STR16 ("Predelay"), kPredelayId, STR16 ("ms"), 0, 200, 10),
+	    1));
+	parameters.addParameter (percentage (STR16 ("Width"), kWidthId, 100));
 	parameters.addParameter (variationList (STR16 ("E.R. variation"), kEarlyVariationId, 12));
 	parameters.addParameter (variationList (STR16 ("Reverb variation"), kReverbVariationId, 5));
 	parameters.addParameter (withPrecision (new ParabolParameter (STR16 ("Decay time"), kDecayId,
 	                                                              STR16 ("sec"), kAutomate,
 	                                                              kRootUnitId, 0.2, 20, 5.0, 2),
 	                                        2));
-	parameters.addParameter (withPrecision (
-	    new RangeParameter (STR16 ("Room size"), kRoomSizeId, STR16 ("%"), 0, 100, 100), 2));
-	parameters.addParameter (withPrecision (
-	    new RangeParameter (STR16 ("Diffusion"), kDiffusionId, STR16 ("%"), 0, 100, 100), 2));
-	parameters.addParameter (withPrecision (
-	    new RangeParameter (STR16 ("Damp intensity"), kDampIntensityId, STR16 ("%"), 0, 100, 80),
-	    2));
+	parameters.addParameter (percentage (STR16 ("Room size"), kRoomSizeId, 100));
+	parameters.addParameter (percentage (STR16 ("Diffusion"), kDiffusionId, 100));
+	parameters.addParameter (percentage (STR16 ("Damp intensity"), kDampIntensityId, 80));
 	parameters.addParameter (withPrecision (new LogParameter (STR16 ("Damp"), kDampFrequencyId,
 	                                                          STR16 ("Hz"), kAutomate, kRootUnitId,
 	                                                          4000, 22020, 20000),
@@ -80,20 +84,22 @@ void Quillmere::registerParameters ()
 	parameters.addParameter (new GainParameter (kAutomate, kEarlyId, "Early reflections"));
 	parameters.addParameter (new GainParameter (kAutomate, kReverbId, "Reverb"));
 	parameters.addParameter (new GainParameter (kAutomate, kWetId, "Wet"));
-	parameters.addParameter (STR16 ("Bypass Dry"), nullptr, 1, 0, kAutomate, kBypassDryId);
-	parameters.addParameter (STR16 ("Bypass E.R."), nullptr, 1, 0, kAutomate, kBypassEarlyId);
-	parameters.addParameter (STR16 ("Bypass Reverb"), nullptr, 1, 0, kAutomate, kBypassReverbId);
-	parameters.addParameter (STR16 ("Bypass Wet"), nullptr, 1, 0, kAutomate, kBypassWetId);
+	parameters.addParameter (new SwitchParameter (STR16 ("Bypass Dry"), kBypassDryId, kAutomate));
+	parameters.addParameter (
+	    new SwitchParameter (STR16 ("Bypass E.R."), kBypassEarlyId, kAutomate));
+	parameters.addParameter (
+	    new SwitchParameter (STR16 ("Bypass Reverb"), kBypassReverbId, kAutomate));
+	parameters.addParameter (new SwitchParameter (STR16 ("Bypass Wet"), kBypassWetId, kAutomate));
 	parameters.addParameter (withPrecision (new ParabolParameter (STR16 ("Mod. speed"),
 	                                                              kModSpeedId, STR16 ("Hz"),
 	                                                              kAutomate, kRootUnitId, 0, 20,
 	                                                              0.8, 3),
 	                                        2));
-	parameters.addParameter (withPrecision (
-	    new RangeParameter (STR16 ("Mod. deph"), kModDepthId, STR16 ("%"), 0, 100, 50), 2));
-	parameters.addParameter (STR16 ("Bypass"), nullptr, 1, 0,
-	                         ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kBypassId);
-	parameters.addParameter (STR16 ("VuPPM"), nullptr, 0, 0, ParameterInfo::kIsReadOnly, kVuPpmId);
+	parameters.addParameter (percentage (STR16 ("Mod. deph"), kModDepthId, 50));
+	parameters.addParameter (new SwitchParameter (
+	    STR16 ("Bypass"), kBypassId, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass));
+	parameters.addParameter (new DecimalRangeParameter (STR16 ("VuPPM"), kVuPpmId, nullptr, 0, 1, 0,
+	                                                    ParameterInfo::kIsReadOnly));
 }
 
 } // namespace Vst

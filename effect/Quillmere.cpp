@@ -4,6 +4,7 @@
 #include "LogMapping.h"
 #include "QuillmereIds.h"
 #include "StateStream.h"
+#include "TextScan.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
@@ -366,7 +367,9 @@ tresult PLUGIN_API Quillmere::getParamStringByValue (ParamID tag, ParamValue val
 		return kInvalidArgument;
 	try
 	{
-		return SingleComponentEffect::getParamStringByValue (tag, valueNormalized, string);
+		// Hosts send anything; out of range, the SDK's number printing overruns the text.
+		return SingleComponentEffect::getParamStringByValue (tag, clampNormalized (valueNormalized),
+		                                                     string);
 	}
 	catch (...)
 	{

@@ -21,20 +21,5 @@ inline void describeContinuous (ParameterInfo& info, const TChar* title, ParamID
 	info.unitId = unitID;
 }
 
-// Reads a typed plain value, clamps it into [getMin, getMax] and converts it to normalized.
-inline bool fromClampedPlainText (const RangeParameter& parameter, const TChar* string,
-                                 ParamValue& normalized)
-{
-	double plain = 0.0;
-	if (!scanNumber (string, plain))
-		return false;
-	if (parameter.getMin () > plain)
-		plain = parameter.getMin ();
-	else if (plain > parameter.getMax ())
-		plain = parameter.getMax ();
-	normalized = parameter.toNormalized (plain);
-	return true;
-}
-
 } // namespace Vst
 } // namespace Steinberg

@@ -19,6 +19,11 @@ locale_t cLocale ()
 	return locale;
 }
 
+TChar asciiLower (TChar c)
+{
+	return (c >= 'A' && c <= 'Z') ? static_cast<TChar> (c - 'A' + 'a') : c;
+}
+
 void widen (const char* narrow, String128 text)
 {
 	int i = 0;
@@ -60,6 +65,28 @@ bool scanNumber (const TChar* text, double& value)
 		}
 	}
 	return false;
+}
+
+bool textIsWord (const TChar* text, const char* word)
+{
+	if (!text || !word)
+		return false;
+	int i = 0;
+	while (text[i] == ' ')
+		++i;
+	for (; *word; ++word, ++i)
+	{
+		if (asciiLower (text[i]) != asciiLower (static_cast<TChar> (*word)))
+			return false;
+	}
+	while (text[i] == ' ')
+		++i;
+	return text[i] == 0;
+}
+
+void printWord (String128 text, const char* word)
+{
+	widen (word, text);
 }
 
 void printNumber (String128 text, const char* format, double value)

@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev valgrind
   libxcb1-dev libxkbcommon-x11-dev libxcb-xkb-dev libxcb-xtest0-dev libfreetype-dev
   fonts-liberation2 xvfb xauth
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,4 +19,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+# Parameter texts are also tested under a locale that writes a decimal comma.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

@@ -1,8 +1,19 @@
 // The 27 parameters as a host lists them, and their value texts both ways.
 
 #include "BundleFixture.h"
+#include "DecimalRangeParameter.h"
+#include "EqGainParameter.h"
+#include "GainParameter.h"
+#include "LogParameter.h"
+#include "ParabolParameter.h"
+#include "SwitchParameter.h"
+#include "TextChecks.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <string>
+#include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -119,13 +130,16 @@ TEST_F (Parameters, LevelsShowDecibelsAndSilence)
 	EXPECT_EQ (text (0, 0.5), "-6.02");
 	EXPECT_EQ (text (0, 0.0001), "-oo");
 	EXPECT_EQ (text (0, 0.0), "-oo");
+	// A typed -80 reads as silence, so an audible level never shows -80.00.
+	EXPECT_EQ (text (0, 0.000100001), "-79.99");
+	EXPECT_EQ (text (0, 0.0001006), "-79.95");
 	// Typed levels only attenuate, and land on the same float gain everywhere.
 	EXPECT_EQ (parse (18, "6"), static_cast<double> (expf (logf (10.0f) * -6.0f / 20.0f)));
 	EXPECT_NEAR (parse (18, "6"), 0.50119, 1e-5);
 	EXPECT_EQ (parse (18, "-6"), parse (18, "6"));
 	EXPECT_NEAR (parse (16, "-120"), 0.000001, 1e-9);
 	EXPECT_EQ (text (16, parse (16, "-120")), "-oo");
-	EXPECT_TRUE (refuses (18, "-oo"));
+	EXPECT_EQ (parse (18, "-oo"), 0.0);
 	EXPECT_TRUE (refuses (18, ""));
 }
 
@@ -134,6 +148,11 @@ TEST_F (Parameters, EqualiserGainsNameTheirCutFilters)
 	EXPECT_EQ (text (11, 0.0), "HPF");
 	EXPECT_EQ (text (15, 0.0), "LPF");
 	EXPECT_EQ (text (13, 0.0), "-24.00");
+	// A typed -24 selects the cut, so a shelf just above it never shows -24.00.
+	EXPECT_EQ (text (11, 1e-6), "-23.99");
+	EXPECT_EQ (text (15, 1e-6), "-23.99");
+	EXPECT_EQ (text (13, 1e-6), "-24.00");
+	EXPECT_EQ (parse (11, "-24"), 0.0);
 	for (ParamID id : {11u, 13u, 15u})
 	{
 		EXPECT_EQ (text (id, 1.0), "12.00");
@@ -144,8 +163,12 @@ TEST_F (Parameters, EqualiserGainsNameTheirCutFilters)
 		EXPECT_EQ (parse (id, "-100"), 0.0);
 	}
 	EXPECT_EQ (text (11, 0.25), "-12.00");
-	EXPECT_TRUE (refuses (11, "HPF"));
-	EXPECT_TRUE (refuses (15, "LPF"));
+	EXPECT_EQ (parse (11, "HPF"), 0.0);
+	EXPECT_EQ (parse (15, "LPF"), 0.0);
+	// Each shelf names only its own cut.
+	EXPECT_TRUE (refuses (11, "LPF"));
+	EXPECT_TRUE (refuses (15, "HPF"));
+	EXPECT_TRUE (refuses (13, "HPF"));
 }
 
 TEST_F (Parameters, FrequenciesTimesAndPercentages)
@@ -185,4 +208,141 @@ TEST_F (Parameters, ListsAndSwitches)
 	EXPECT_EQ (text (19, 1.0), "On");
 	EXPECT_EQ (text (20, 0.5), "Off");
 	EXPECT_EQ (text (20, 0.51), "On");
+}
+
+namespace {
+// Values a sloppy host may hand to a text conversion.
+const double kHostileValues[] = {1e308,
+                                 -1e308,
+                                 std::nan (""),
+                                 -std::nan (""),
+                                 HUGE_VAL,
+                                 -HUGE_VAL,
+                                 1e124,
+                                 -1e124,
+                                 2.0,
+                                 -1.0,
+                                 1.0 + 1e-12,
+                                 -4.9e-324,
+                                 DBL_MAX};
+
+double clamped (double value) { return value > 0.0 ? std::min (value, 1.0) : 0.0; }
+
+// Display text, parsed back, shown again: the text a user saw reads back to what it showed.
+std::string reshown (QuillmereHost::EffectInstance& effect, ParamID id, const std::string& text)
+{
+	ParamValue value = -1.0;
+	if (effect.textToValue (id, text, value) != kResultOk)
+		return "(refused)";
+	return effect.valueToText (id, value);
+}
+} // namespace
+
+TEST_F (Parameters, HostileValuesShowTheNearestEndWithinTheHostsText)
+{
+	const TChar kCanary = 0xA5A5;
+	for (int32 index = 0; index < 27; ++index)
+	{
+		const ParamID id = kTable[index].id;
+		for (double value : kHostileValues)
+		{
+			SCOPED_TRACE (testing::Message () << "id " << id << " value " << value);
+			TChar guarded[128 + 256];
+			std::fill (std::begin (guarded), std::end (guarded), kCanary);
+			effect->controller ()->getParamStringByValue (id, value, guarded);
+			const TChar* end = std::find (guarded, guarded + 128, 0);
+			ASSERT_NE (end, guarded + 128) << "no terminator in the 128 units";
+			EXPECT_EQ (std::count (guarded + 128, std::end (guarded), kCanary), 256)
+			    << "wrote past the host's String128";
+			const std::string shown = QuillmereHost::toUtf8 (guarded);
+			EXPECT_FALSE (showsANonNumber (shown)) << shown;
+			EXPECT_EQ (shown, text (id, clamped (value)));
+		}
+	}
+}
+
+TEST_F (Parameters, EveryDisplayTextReadsBackToItself)
+{
+	std::vector<double> values = {1e-6, 0.0001, 0.000100001, 0.49999, 0.50001, 0.99999};
+	for (int k = 0; k <= 500; ++k)
+		values.push_back (k / 500.0);
+	for (const ExpectedInfo& parameter : kTable)
+	{
+		int failures = 0;
+		for (double value : values)
+		{
+			const std::string shown = text (parameter.id, value);
+			const std::string again = reshown (*effect, parameter.id, shown);
+			if (!sameReading (again, shown) && ++failures <= 3)
+				ADD_FAILURE () << parameter.title << " at " << value << " shows \"" << shown
+				               << "\", which reads back as \"" << again << "\"";
+		}
+	}
+}
+
+TEST_F (Parameters, TheWordsOnDisplayReadBack)
+{
+	for (ParamID id : {19u, 20u, 21u, 22u, 23u})
+	{
+		EXPECT_EQ (parse (id, "On"), 1.0);
+		EXPECT_EQ (parse (id, "Off"), 0.0);
+		EXPECT_EQ (parse (id, " off "), 0.0);
+		EXPECT_TRUE (refuses (id, "Onward"));
+	}
+	for (ParamID id : {0u, 16u, 17u, 18u})
+		EXPECT_EQ (parse (id, "-oo"), 0.0);
+}
+
+TEST_F (Parameters, RangesReadACommaAndRefuseInfiniteNumbers)
+{
+	for (ParamID id : {1u, 2u, 6u, 7u, 8u, 25u})
+	{
+		SCOPED_TRACE (id);
+		const double max = id == 1 ? 200.0 : 100.0;
+		EXPECT_NEAR (parse (id, "12,5"), 12.5 / max, 1e-12);
+		EXPECT_NEAR (parse (id, "12.5"), 12.5 / max, 1e-12);
+		for (const char* typed : {"inf", "-inf", "1e309", "nan", "Infinity"})
+			EXPECT_TRUE (refuses (id, typed)) << typed;
+	}
+}
+
+TEST_F (Parameters, TextsDoNotFollowTheHostsLocale)
+{
+	const std::string inC = text (2, 0.125);
+	CommaLocale locale;
+	if (!locale.active ())
+		GTEST_SKIP () << "no locale with a decimal comma is installed";
+	EXPECT_EQ (text (2, 0.125), inC);
+	for (const ExpectedInfo& parameter : kTable)
+		EXPECT_EQ (text (parameter.id, 0.3).find (','), std::string::npos) << parameter.title;
+	EXPECT_EQ (text (1, 0.0625), "12.5");
+	EXPECT_NEAR (parse (1, "12.5"), 0.0625, 1e-12);
+	EXPECT_NEAR (parse (1, "12,5"), 0.0625, 1e-12);
+	EXPECT_EQ (reshown (*effect, 7, text (7, 0.3)), text (7, 0.3));
+}
+
+TEST (ParameterClasses, ShowTheNearestEndOfAnyValue)
+{
+	LogParameter damp (STR16 ("Damp"), 9, STR16 ("Hz"), 0, 0, 4000, 22020, 20000);
+	ParabolParameter decay (STR16 ("Decay time"), 5, STR16 ("sec"), 0, 0, 0.2, 20, 5, 2);
+	DecimalRangeParameter width (STR16 ("Width"), 2, STR16 ("%"), 0, 100, 100);
+	EqGainParameter lowGain (0, 11, "Low gain", EqGainParameter::kHighPassLabel);
+	GainParameter wet (0, 18, "Wet");
+	SwitchParameter bypass (STR16 ("Bypass"), 19, 0);
+	for (const Parameter* parameter :
+	     std::initializer_list<const Parameter*> {&damp, &decay, &width, &lowGain, &wet, &bypass})
+	{
+		for (double value : kHostileValues)
+		{
+			SCOPED_TRACE (testing::Message ()
+			              << QuillmereHost::toUtf8 (parameter->getInfo ().title) << " " << value);
+			TChar guarded[128 + 256];
+			std::fill (std::begin (guarded), std::end (guarded), TChar (0xA5A5));
+			parameter->toString (value, guarded);
+			EXPECT_EQ (std::count (guarded + 128, std::end (guarded), TChar (0xA5A5)), 256);
+			String128 nearest;
+			parameter->toString (clamped (value), nearest);
+			EXPECT_EQ (QuillmereHost::toUtf8 (guarded), QuillmereHost::toUtf8 (nearest));
+		}
+	}
 }

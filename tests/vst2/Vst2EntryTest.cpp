@@ -227,8 +227,8 @@ TEST (Vst2Entry, ParameterTextsComeFromTheVst3Parameters)
 	// A typed level is read as that many dB below 0.
 	EXPECT_EQ (plugin->dispatch (effString2Parameter, kWetIndex, 0, const_cast<char*> ("6")), 1);
 	EXPECT_NEAR (plugin->get (kWetIndex), 0.50119, 1e-4);
-	EXPECT_EQ (plugin->dispatch (effString2Parameter, kWetIndex, 0, const_cast<char*> ("-oo")), 0);
-	EXPECT_NEAR (plugin->get (kWetIndex), 0.50119, 1e-4);
+	EXPECT_EQ (plugin->dispatch (effString2Parameter, kWetIndex, 0, const_cast<char*> ("-oo")), 1);
+	EXPECT_EQ (plugin->get (kWetIndex), 0.f);
 }
 
 // Hosts that ask for the properties show their label instead of the 8-byte
