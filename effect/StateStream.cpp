@@ -10,6 +10,50 @@ namespace Steinberg {
 namespace Vst {
 
 namespace {
+// IBStreamer trusts the byte count a stream reports and ignores its result. A host's
+// stream that answers with an error has not moved those bytes as far as we can tell,
+// so this view of it reports no bytes at all for such a call.
+class ResultCheckedStream final : public IBStream
+{
+public:
+	explicit ResultCheckedStream (IBStream* stream) : stream (stream) {}
+
+	tresult PLUGIN_API read (void* buffer, int32 numBytes, int32* numBytesRead) SMTG_OVERRIDE
+	{
+		return countOnlyOnSuccess (stream->read (buffer, numBytes, numBytesRead), numBytesRead);
+	}
+	tresult PLUGIN_API write (void* buffer, int32 numBytes, int32* numBytesWritten) SMTG_OVERRIDE
+	{
+		return countOnlyOnSuccess (stream->write (buffer, numBytes, numBytesWritten),
+		                           numBytesWritten);
+	}
+	tresult PLUGIN_API seek (int64 pos, int32 mode, int64* result) SMTG_OVERRIDE
+	{
+		return stream->seek (pos, mode, result);
+	}
+	tresult PLUGIN_API tell (int64* pos) SMTG_OVERRIDE { return stream->tell (pos); }
+
+	// Lives on the stack for one read or write; never handed out.
+	tresult PLUGIN_API queryInterface (const TUID, void** obj) SMTG_OVERRIDE
+	{
+		if (obj)
+			*obj = nullptr;
+		return kNoInterface;
+	}
+	uint32 PLUGIN_API addRef () SMTG_OVERRIDE { return 1; }
+	uint32 PLUGIN_API release () SMTG_OVERRIDE { return 1; }
+
+private:
+	static tresult countOnlyOnSuccess (tresult result, int32* count)
+	{
+		if (result != kResultOk && count)
+			*count = 0;
+		return result;
+	}
+
+	IBStream* stream;
+};
+
 // The double fields from dry to wet, in stream order.
 double* leadingDoubles (SettingsBlock& b, int index)
 {
@@ -67,7 +111,8 @@ bool writeState (IBStream* stream, const SettingsBlock& block)
 {
 	if (!stream)
 		return false;
-	IBStreamer out (stream, kLittleEndian);
+	ResultCheckedStream checked (stream);
+	IBStreamer out (&checked, kLittleEndian);
 	SettingsBlock b = block;
 	if (!out.writeInt64u (kStateVersion))
 		return false;
@@ -87,7 +132,8 @@ bool readState (IBStream* stream, SettingsBlock& block)
 {
 	if (!stream)
 		return false;
-	IBStreamer in (stream, kLittleEndian);
+	ResultCheckedStream checked (stream);
+	IBStreamer in (&checked, kLittleEndian);
 	SettingsBlock b = block;
 	uint64 version = 0;
 	if (!in.readInt64u (version))
