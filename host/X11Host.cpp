@@ -42,15 +42,21 @@ tresult PLUGIN_API X11RunLoop::registerEventHandler (Linux::IEventHandler* handl
 	return kResultOk;
 }
 
-tresult PLUGIN_API X11RunLoop::unregisterEventHandler (Linux::IEventHandler* handler)
+template <typename Entry, typename Handler>
+tresult X11RunLoop::removeEntry (std::vector<Entry>& list, Handler* handler)
 {
-	auto it = std::find_if (events.begin (), events.end (),
-	                        [&] (const EventEntry& entry) { return entry.handler == handler; });
-	if (it == events.end ())
+	auto it = std::find_if (list.begin (), list.end (),
+	                        [&] (const Entry& entry) { return entry.handler == handler; });
+	if (it == list.end ())
 		return kResultFalse;
-	events.erase (it);
+	list.erase (it);
 	handler->release ();
 	return kResultOk;
+}
+
+tresult PLUGIN_API X11RunLoop::unregisterEventHandler (Linux::IEventHandler* handler)
+{
+	return removeEntry (events, handler);
 }
 
 tresult PLUGIN_API X11RunLoop::registerTimer (Linux::ITimerHandler* handler,
@@ -69,13 +75,7 @@ tresult PLUGIN_API X11RunLoop::registerTimer (Linux::ITimerHandler* handler,
 
 tresult PLUGIN_API X11RunLoop::unregisterTimer (Linux::ITimerHandler* handler)
 {
-	auto it = std::find_if (timers.begin (), timers.end (),
-	                        [&] (const TimerEntry& entry) { return entry.handler == handler; });
-	if (it == timers.end ())
-		return kResultFalse;
-	timers.erase (it);
-	handler->release ();
-	return kResultOk;
+	return removeEntry (timers, handler);
 }
 
 template <typename Entry>

@@ -70,6 +70,9 @@ private:
 	// One pass: waits at most until `deadline` for a descriptor or a timer.
 	void runOnce (Clock::time_point deadline);
 	template <typename Entry> static Entry* findById (std::vector<Entry>& list, uint64_t id);
+	// Drops `handler`'s entry and our reference to it; kResultFalse when it has none.
+	template <typename Entry, typename Handler>
+	static Steinberg::tresult removeEntry (std::vector<Entry>& list, Handler* handler);
 
 	std::vector<EventEntry> events;
 	std::vector<TimerEntry> timers;
