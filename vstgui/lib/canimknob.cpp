@@ -57,21 +57,13 @@ CMouseEventResult CAnimKnob::onMouseMoved (CPoint& where, const CButtonState& bu
 		dragStartValue = getValueNormalized ();
 	}
 	const float range = static_cast<float> (fine ? kDragRange * 10 : kDragRange);
-	const float previous = value;
-	setValueNormalized (dragStartValue + (dragStartY - where.y) / range);
-	if (value != previous)
-	{
-		valueChanged ();
-		invalid ();
-	}
+	setValueByUser (dragStartValue + (dragStartY - where.y) / range);
 	return kMouseEventHandled;
 }
 
 CMouseEventResult CAnimKnob::onMouseUp (CPoint& where, const CButtonState& buttons)
 {
-	if (isEditing ())
-		endEdit ();
-	return kMouseEventHandled;
+	return endDrag ();
 }
 
 bool CAnimKnob::onWheel (const CPoint& where, float distance, const CButtonState& buttons)

@@ -31,9 +31,7 @@ CMouseEventResult COnOffButton::onMouseDown (CPoint& where, const CButtonState& 
 	if (!(buttons & kLButton) || listenerTookModifierClick (buttons))
 		return kMouseEventNotHandled;
 	beginEdit ();
-	setValue (isOn () ? 0.f : 1.f);
-	invalid ();
-	valueChanged ();
+	setValueByUser (isOn () ? 0.f : 1.f);
 	endEdit ();
 	return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
@@ -55,29 +53,15 @@ CMouseEventResult CKickButton::onMouseDown (CPoint& where, const CButtonState& b
 	if (!(buttons & kLButton) || listenerTookModifierClick (buttons))
 		return kMouseEventNotHandled;
 	beginEdit ();
-	setValue (1.f);
-	invalid ();
-	valueChanged ();
-	return kMouseEventHandled;
-}
-
-CMouseEventResult CKickButton::onMouseMoved (CPoint& where, const CButtonState& buttons)
-{
-	// Shows the press only while the pointer is over the button; the value stays.
-	if (isEditing ())
-		invalid ();
+	setValueByUser (1.f);
 	return kMouseEventHandled;
 }
 
 CMouseEventResult CKickButton::onMouseUp (CPoint& where, const CButtonState& buttons)
 {
-	if (!isEditing ())
-		return kMouseEventHandled;
-	setValue (0.f);
-	invalid ();
-	valueChanged ();
-	endEdit ();
-	return kMouseEventHandled;
+	if (isEditing ())
+		setValueByUser (0.f);
+	return endDrag ();
 }
 
 CSplashScreen::CSplashScreen (const CRect& size, CControlListener* listener, int32_t tag,

@@ -85,16 +85,31 @@ bool CControl::listenerTookModifierClick (const CButtonState& buttons)
 	return listener->controlModifierClicked (this, static_cast<long> (buttons)) != 0;
 }
 
+void CControl::setValueByUser (float normalized)
+{
+	const float previous = value;
+	setValueNormalized (normalized);
+	if (value == previous)
+		return;
+	valueChanged ();
+	invalid ();
+}
+
+CMouseEventResult CControl::endDrag ()
+{
+	if (isEditing ())
+		endEdit ();
+	return kMouseEventHandled;
+}
+
 bool CControl::stepByWheel (float distance, const CButtonState& buttons)
 {
 	if (!getMouseEnabled ())
 		return false;
 	const float step = (buttons & kShift) ? wheelInc / 10.f : wheelInc;
 	beginEdit ();
-	setValueNormalized (getValueNormalized () + distance * step);
-	valueChanged ();
+	setValueByUser (getValueNormalized () + distance * step);
 	endEdit ();
-	invalid ();
 	return true;
 }
 

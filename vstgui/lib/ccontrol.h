@@ -68,6 +68,11 @@ protected:
 	bool checkDefaultValue (const CButtonState& buttons);
 	// Offers a click with modifiers to the listener first; true when it took it.
 	bool listenerTookModifierClick (const CButtonState& buttons);
+	// A value the user set (normalized): when it changed, the listener hears of it and the
+	// control is redrawn.
+	void setValueByUser (float normalized);
+	// The up that ends a drag begun with beginEdit on the down.
+	CMouseEventResult endDrag ();
 	// One wheel step as one whole edit: `distance` steps of wheelInc, finer with Shift.
 	bool stepByWheel (float distance, const CButtonState& buttons);
 

@@ -233,24 +233,22 @@ bool CFrame::platformOnMouseWheel (const CPoint& where, float distance, CButtonS
 	return view && view->onWheel (where, distance, buttons);
 }
 
+// Keys go to the focus view, else to the modal view.
+CView* CFrame::keyView () const
+{
+	return focusView ? focusView : modalView;
+}
+
 bool CFrame::platformOnKeyDown (const VstKeyCode& key)
 {
 	VstKeyCode copy (key);
-	if (focusView)
-		return focusView->onKeyDown (copy) != -1;
-	if (modalView)
-		return modalView->onKeyDown (copy) != -1;
-	return false;
+	return keyView () && keyView ()->onKeyDown (copy) != -1;
 }
 
 bool CFrame::platformOnKeyUp (const VstKeyCode& key)
 {
 	VstKeyCode copy (key);
-	if (focusView)
-		return focusView->onKeyUp (copy) != -1;
-	if (modalView)
-		return modalView->onKeyUp (copy) != -1;
-	return false;
+	return keyView () && keyView ()->onKeyUp (copy) != -1;
 }
 
 void CFrame::platformOnFocusLost ()

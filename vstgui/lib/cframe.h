@@ -73,6 +73,7 @@ private:
 	// The topmost view under `where` that takes the mouse.
 	CView* viewAt (const CPoint& where, CButtonState buttons) const;
 	void setCaptureView (CView* view);
+	CView* keyView () const;
 
 	VSTGUIEditorInterface* editor;
 	IPlatformFrame* platformFrame = nullptr;

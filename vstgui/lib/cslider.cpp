@@ -97,32 +97,22 @@ CMouseEventResult CVerticalSlider::onMouseMoved (CPoint& where, const CButtonSta
 {
 	if (!isEditing ())
 		return kMouseEventNotHandled;
-	const float previous = value;
 	if (buttons & kShift)
 	{
 		const float perPixel = travel () > 0 ? 0.1f / travel () : 0.f;
 		const float direction = topIsMaximum () ? 1.f : -1.f;
-		setValueNormalized (fineStartValue + direction * (fineStartY - where.y) * perPixel);
+		setValueByUser (fineStartValue + direction * (fineStartY - where.y) * perPixel);
+		return kMouseEventHandled;
 	}
-	else
-	{
-		setValueNormalized (valueAtHandleTop (where.y - grabOffset));
-		fineStartY = where.y;
-		fineStartValue = getValueNormalized ();
-	}
-	if (value != previous)
-	{
-		valueChanged ();
-		invalid ();
-	}
+	setValueByUser (valueAtHandleTop (where.y - grabOffset));
+	fineStartY = where.y;
+	fineStartValue = getValueNormalized ();
 	return kMouseEventHandled;
 }
 
 CMouseEventResult CVerticalSlider::onMouseUp (CPoint& where, const CButtonState& buttons)
 {
-	if (isEditing ())
-		endEdit ();
-	return kMouseEventHandled;
+	return endDrag ();
 }
 
 bool CVerticalSlider::onWheel (const CPoint& where, float distance, const CButtonState& buttons)
