@@ -89,6 +89,16 @@ VSTGUIEditor::VSTGUIEditor (EditController* controller, ViewRect* size)
 
 VSTGUIEditor::~VSTGUIEditor () = default;
 
+uint32 PLUGIN_API VSTGUIEditor::release ()
+{
+	// A host that drops its last reference without removed (): the window must leave the
+	// run loop and the controller must forget the view while the view is still whole (its
+	// destructor is too late: by then it is no longer the derived editor).
+	if (getRefCount () == 1 && isAttached ())
+		removed ();
+	return EditorView::release ();
+}
+
 void VSTGUIEditor::setIdleRate (int32 millisec)
 {
 	idleRate = millisec;

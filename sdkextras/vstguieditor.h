@@ -52,6 +52,7 @@ public:
 	// mapped onto it so both count the same object.
 	void remember () SMTG_OVERRIDE { addRef (); }
 	void forget () SMTG_OVERRIDE { release (); }
+	uint32 PLUGIN_API release () SMTG_OVERRIDE;
 
 	OBJ_METHODS (VSTGUIEditor, EditorView)
 

@@ -183,6 +183,21 @@ TEST_F (EditorWindowTest, FiftyAttachAndDetachCyclesLeaveNothingBehind)
 	expectNothingLeft (filesBefore);
 }
 
+TEST_F (EditorWindowTest, ReleasedWithoutRemovedLeavesNothingBehind)
+{
+	int filesBefore = openFileCount ();
+	{
+		X11PlugFrame frame (&runLoop, *host);
+		IPtr<IPlugView> view = newView ();
+		ASSERT_EQ (frame.attach (view), kResultOk);
+		ASSERT_TRUE (runUntilShown ());
+	}
+	runLoop.runFor (120);
+	expectNothingLeft (filesBefore);
+	// The effect no longer lists the view: telling it about a change must not reach it.
+	EXPECT_EQ (effect->setParamNormalized (5, 0.3), kResultOk);
+}
+
 TEST_F (EditorWindowTest, HostWithoutRunLoopIsRefusedAndNothingLeaks)
 {
 	int filesBefore = openFileCount ();
