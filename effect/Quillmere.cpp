@@ -178,7 +178,7 @@ void Quillmere::applyParameterChange (ParamID id, ParamValue value)
 	if (id == kBypassId)
 		processingBypass = value > 0.5;
 	driveEngine (id, value);
-	audioSideChanges.record (id, value);
+	audioSideChanges.record (id, value, restoredSettings.takenGeneration ());
 }
 
 void Quillmere::applySettingsToEngine (const SettingsBlock& block)
@@ -188,9 +188,14 @@ void Quillmere::applySettingsToEngine (const SettingsBlock& block)
 		driveEngine (id, block.normalized (id));
 }
 
+void Quillmere::foldAudioSideChanges ()
+{
+	audioSideChanges.foldInto (settings, restoredSettings.newestGeneration ());
+}
+
 SettingsBlock Quillmere::currentSettings ()
 {
-	audioSideChanges.foldInto (settings);
+	foldAudioSideChanges ();
 	return settings;
 }
 
@@ -319,15 +324,16 @@ tresult PLUGIN_API Quillmere::setState (IBStream* state)
 	if (!readState (state, restored))
 		return kResultFalse;
 
-	// What the audio thread applied before the restore is replaced by the restored state.
-	audioSideChanges.discard ();
-	settings = restored;
 	// The audio thread takes the block at the start of its next block, so no setter ever
 	// overlaps a frame; an inactive effect takes it at once, for hosts that never process.
+	// What the audio thread applies before taking it is then dropped from the settings, as
+	// the restore replaces it in the engine.
+	settings = restored;
 	restoredSettings.publish (restored);
 	if (!active.load (std::memory_order_acquire))
 		applySettingsToEngine (restored);
 	showSettingsInParameters (restored);
+	tellHostValuesChanged ();
 	return kResultOk;
 }
 
@@ -340,7 +346,7 @@ tresult PLUGIN_API Quillmere::setParamNormalized (ParamID tag, ParamValue value)
 	tresult result = SingleComponentEffect::setParamNormalized (tag, value);
 	if (tag <= kLastSettingId)
 	{
-		audioSideChanges.foldInto (settings);
+		foldAudioSideChanges ();
 		settings.store (tag, std::min (std::max (value, 0.0), 1.0));
 	}
 	// The list may change while editors are told, so re-read its length each step.
@@ -348,6 +354,20 @@ tresult PLUGIN_API Quillmere::setParamNormalized (ParamID tag, ParamValue value)
 		if (QuillmereEditorView* view = editorViews[i])
 			view->updateParameter (tag, value);
 	return result;
+}
+
+tresult PLUGIN_API Quillmere::setComponentHandler (IComponentHandler* handler)
+{
+	const tresult result = SingleComponentEffect::setComponentHandler (handler);
+	// The host shows the parameter-info defaults until told; what plays is the settings.
+	tellHostValuesChanged ();
+	return result;
+}
+
+void Quillmere::tellHostValuesChanged ()
+{
+	if (componentHandler)
+		componentHandler->restartComponent (kParamValuesChanged);
 }
 
 tresult PLUGIN_API Quillmere::getParameterInfo (int32 paramIndex, ParameterInfo& info)

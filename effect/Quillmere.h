@@ -41,6 +41,7 @@ public:
 
 	// IEditController
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
+	tresult PLUGIN_API setComponentHandler (IComponentHandler* handler) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParameterInfo (int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParamStringByValue (ParamID tag, ParamValue valueNormalized,
 	                                          String128 string) SMTG_OVERRIDE;
@@ -79,6 +80,10 @@ private:
 	double eqFrequency (double hz) const;
 	void registerParameters ();
 	void showSettingsInParameters (const SettingsBlock& block);
+	// Main thread: takes in what the audio thread applied since the newest restore.
+	void foldAudioSideChanges ();
+	// Asks the host to read every parameter's value again. Main thread.
+	void tellHostValuesChanged ();
 	template <typename Sample>
 	void processAudio (ProcessData& data);
 

@@ -4,6 +4,7 @@
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
+#include <thread>
 #include <vector>
 
 namespace QuillmereHost {
@@ -18,6 +19,8 @@ public:
 		Steinberg::Vst::ParamID id;       // 0 for restartComponent
 		Steinberg::Vst::ParamValue value; // performEdit only, else 0
 		Steinberg::int32 flags;           // restartComponent only, else 0
+		// The thread that made the call (not compared).
+		std::thread::id thread = std::this_thread::get_id ();
 		bool operator== (const Call& other) const
 		{
 			return kind == other.kind && id == other.id && value == other.value &&

@@ -3,8 +3,11 @@
 #include "BundleFixture.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <random>
+#include <string>
 #include <thread>
 
 using namespace Steinberg;
@@ -127,7 +130,8 @@ TEST (StateRoundTrip, EditedSettingsReloadIntoANewInstanceAndSoundTheSame)
 	auto reloaded = newEffect ();
 	ASSERT_TRUE (reloaded);
 	ASSERT_EQ (reloaded->setState (saved), kResultOk);
-	EXPECT_TRUE (reloaded->handler ().calls ().empty ()); // a restore is not an edit
+	for (const auto& call : reloaded->handler ().calls ()) // a restore is not an edit
+		EXPECT_EQ (call.kind, QuillmereHost::ComponentHandlerRecorder::Kind::kRestartComponent);
 	EXPECT_EQ (stateOf (*reloaded), saved);
 	EXPECT_EQ (reloaded->getParamNormalized (9), 0.25);
 	EXPECT_EQ (reloaded->getParamNormalized (22), 1.0);
@@ -328,4 +332,177 @@ TEST (StateConcurrency, RestoresWhileAudioRunsArriveWholeAndReachTheEngine)
 	auto b = run (*fresh, input);
 	EXPECT_EQ (a.left, b.left);
 	EXPECT_EQ (a.right, b.right);
+}
+
+namespace {
+// Keeps the audio thread inside the host's getPoint, as a slow host or a preempting
+// scheduler can: until the gate opens, or for a set time.
+struct Gate
+{
+	std::atomic<bool> reached {false};
+	std::atomic<bool> open {false};
+};
+
+class StallingQueue : public ParameterValueQueue
+{
+public:
+	StallingQueue (ParamID id, ParamValue value, Gate* gate, std::chrono::microseconds stall)
+	: ParameterValueQueue (id, 1), gate (gate), stall (stall)
+	{
+		int32 index;
+		addPoint (0, value, index);
+	}
+	tresult PLUGIN_API getPoint (int32 index, int32& sampleOffset, ParamValue& value) override
+	{
+		if (gate)
+		{
+			gate->reached.store (true);
+			while (!gate->open.load ())
+				std::this_thread::yield ();
+		}
+		else
+		{
+			std::this_thread::sleep_for (stall);
+		}
+		return ParameterValueQueue::getPoint (index, sampleOffset, value);
+	}
+
+private:
+	Gate* gate;
+	std::chrono::microseconds stall;
+};
+
+// One block's changes: the global bypass and Wet, each read through a stalling queue.
+class StallingChanges : public IParameterChanges
+{
+public:
+	StallingChanges (ParamValue bypass, ParamValue wet, Gate* gate,
+	                 std::chrono::microseconds stall = std::chrono::microseconds (0))
+	: bypassQueue (19, bypass, gate, stall), wetQueue (18, wet, gate, stall)
+	{
+	}
+	int32 PLUGIN_API getParameterCount () override { return 2; }
+	IParamValueQueue* PLUGIN_API getParameterData (int32 index) override
+	{
+		return index == 0 ? &bypassQueue : index == 1 ? &wetQueue : nullptr;
+	}
+	IParamValueQueue* PLUGIN_API addParameterData (const ParamID&, int32& index) override
+	{
+		index = -1;
+		return nullptr;
+	}
+	tresult PLUGIN_API queryInterface (const TUID, void** obj) override
+	{
+		*obj = nullptr;
+		return kNoInterface;
+	}
+	uint32 PLUGIN_API addRef () override { return 1; }
+	uint32 PLUGIN_API release () override { return 1; }
+
+private:
+	StallingQueue bypassQueue;
+	StallingQueue wetQueue;
+};
+
+// A restore without modulation depth (the free-running LFO cannot tell instances apart),
+// nor pre-delay (the reverb is heard within a block), Bypass off and the given Wet.
+Bytes restoreWithWet (double wet)
+{
+	Leading lead;
+	lead.v[Leading::kPredelay] = 0.0;
+	lead.v[Leading::kWet] = wet;
+	return stream (5, lead, 2, 1, 0, {0, 0, 0, 0}, 0.0, 0.0);
+}
+
+// Checks that the effect plays what its saved state says: with its memory cleared it must
+// sound exactly like a reference instance restored from that state, and pass its input
+// through unchanged exactly when the saved Bypass is on.
+void expectPlaysAsSaved (QuillmereHost::EffectInstance& effect,
+                         QuillmereHost::EffectInstance& reference, const Bytes& saved,
+                         const std::string& trial)
+{
+	ASSERT_EQ (reference.setState (saved), kResultOk);
+	for (QuillmereHost::EffectInstance* instance : {&effect, &reference})
+	{
+		instance->setActive (false);
+		instance->setActive (true);
+	}
+	auto input = noise (512, 5);
+	auto played = run (effect, input);
+	auto expected = run (reference, input);
+	const bool audibleBypass = played.left == input.left && played.right == input.right;
+	EXPECT_EQ (audibleBypass, saved[146] == 1) << trial;
+	EXPECT_TRUE (played.left == expected.left && played.right == expected.right)
+	    << trial << ": saved Wet " << doubleAt (saved, 136);
+}
+
+void expectRestartsOnlyFromThisThread (QuillmereHost::EffectInstance& effect)
+{
+	for (const auto& call : effect.handler ().calls ())
+		EXPECT_EQ (call.thread, std::this_thread::get_id ());
+}
+} // namespace
+
+TEST (StateConcurrency, ARestoreDuringAStalledQueueReadWinsInTheSoundAndTheSavedState)
+{
+	auto effect = newActiveEffect (44100, kSample32, 512);
+	auto reference = newActiveEffect (44100, kSample32, 512);
+	ASSERT_TRUE (effect && reference);
+	auto input = noise (512, 3);
+	for (int trial = 0; trial < 30; ++trial)
+	{
+		// The block brings Wet 0.9 and, every other trial, Bypass on; the restore says
+		// Bypass off and another Wet.
+		Gate gate;
+		StallingChanges changes (trial % 2 == 0 ? 1.0 : 0.0, 0.9, &gate);
+		std::thread audio ([&] {
+			StereoBlock<float> output (512);
+			effect->process (input.pointers (), 2, output.pointers (), 2, 512, &changes);
+		});
+		while (!gate.reached.load ())
+			std::this_thread::yield ();
+		const Bytes restored = restoreWithWet (0.2 + 0.01 * trial);
+		const tresult result = effect->setState (restored);
+		gate.open.store (true);
+		audio.join ();
+		ASSERT_EQ (result, kResultOk);
+
+		const Bytes saved = stateOf (*effect);
+		EXPECT_EQ (saved, restored) << "trial " << trial;
+		expectPlaysAsSaved (*effect, *reference, saved, "trial " + std::to_string (trial));
+		if (HasFailure ())
+			break;
+	}
+	expectRestartsOnlyFromThisThread (*effect);
+}
+
+TEST (StateConcurrency, SavedStateMatchesTheSoundWhateverTheRestoreAndQueueTiming)
+{
+	auto effect = newActiveEffect (44100, kSample32, 512);
+	auto reference = newActiveEffect (44100, kSample32, 512);
+	ASSERT_TRUE (effect && reference);
+	auto input = noise (512, 3);
+	std::mt19937 random (13);
+	std::uniform_int_distribution<int> micros (0, 300);
+	for (int trial = 0; trial < 60; ++trial)
+	{
+		const bool bypass = trial % 2 == 0;
+		StallingChanges changes (bypass ? 1.0 : 0.0, 0.9, nullptr,
+		                         std::chrono::microseconds (micros (random)));
+		const auto blockAfter = std::chrono::microseconds (micros (random));
+		const auto restoreAfter = std::chrono::microseconds (micros (random));
+		std::thread audio ([&] {
+			std::this_thread::sleep_for (blockAfter);
+			StereoBlock<float> output (512);
+			effect->process (input.pointers (), 2, output.pointers (), 2, 512, &changes);
+		});
+		std::this_thread::sleep_for (restoreAfter);
+		ASSERT_EQ (effect->setState (restoreWithWet (0.3)), kResultOk);
+		audio.join ();
+
+		expectPlaysAsSaved (*effect, *reference, stateOf (*effect), "trial " + std::to_string (trial));
+		if (HasFailure ())
+			break;
+	}
+	expectRestartsOnlyFromThisThread (*effect);
 }
