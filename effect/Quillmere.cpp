@@ -30,10 +30,14 @@ bool isTwoChannels (SpeakerArrangement arrangement)
 }
 
 // Narrowing for the host: values too small for a normal float become zero, so no
-// subnormal ever reaches a 32-bit output (an inaudible change, far below -700 dBFS).
+// subnormal ever reaches a 32-bit output (an inaudible change, far below -700 dBFS), and
+// values too large for a float stay at its largest rather than becoming infinite.
 inline void narrow (double value, float& out)
 {
-	out = std::fabs (value) < static_cast<double> (FLT_MIN) ? 0.0f : static_cast<float> (value);
+	const double largest = static_cast<double> (FLT_MAX);
+	out = std::fabs (value) < static_cast<double> (FLT_MIN)
+	          ? 0.0f
+	          : static_cast<float> (std::min (std::max (value, -largest), largest));
 }
 inline void narrow (double value, double& out) { out = value; }
 
@@ -49,6 +53,9 @@ Quillmere::Quillmere () : settings (SettingsBlock::defaults ())
 {
 	processingBypass = settings.bypass;
 	applySettingsToEngine (settings);
+	// Equaliser changes glide while sound passes: a preset or a restored state must not
+	// make the bands ring.
+	engine.setEqGlide (true);
 }
 
 FUnknown* Quillmere::createInstance (void*)

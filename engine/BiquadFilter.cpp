@@ -40,6 +40,23 @@ void BiquadFilter::setType (uint32_t newType)
     design ();
 }
 
+void BiquadFilter::setDesign (const Design& d)
+{
+    type = d.type;
+    frequency = d.frequency;
+    q = d.q;
+    gainDb = d.gainDb;
+    design ();
+}
+
+bool BiquadFilter::isQuiet () const
+{
+    for (int32_t c = 0; c < 2; ++c)
+        if (x1[c] != 0.0 || x2[c] != 0.0 || y1[c] != 0.0 || y2[c] != 0.0)
+            return false;
+    return true;
+}
+
 void BiquadFilter::clear ()
 {
     x1[0] = x1[1] = x2[0] = x2[1] = 0.0;

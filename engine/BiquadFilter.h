@@ -29,6 +29,26 @@ public:
     void setType (uint32_t type);
     void clear (); // history only; the design stays
 
+    // What a design is computed from, for changing several at once.
+    struct Design
+    {
+        uint32_t type;
+        double frequency;
+        double q;
+        double gainDb;
+
+        bool operator== (const Design& o) const
+        {
+            return type == o.type && frequency == o.frequency && q == o.q && gainDb == o.gainDb;
+        }
+        bool operator!= (const Design& o) const { return !(*this == o); }
+    };
+    Design getDesign () const { return {type, frequency, q, gainDb}; }
+    // The same coefficients as the four setters called one by one.
+    void setDesign (const Design& d);
+    // True while no sound has passed since the last clear.
+    bool isQuiet () const;
+
     StereoPair process (StereoPair x)
     {
         Runner r (*this);

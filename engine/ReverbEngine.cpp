@@ -2,6 +2,42 @@
 
 #include "DelayLength.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+inline bool usableInput (double x)
+{
+    return std::fabs (x) <= ReverbEngine::kInputLimit; // false for NaN
+}
+
+inline bool isFinite (double x)
+{
+    return std::fabs (x) <= DBL_MAX; // false for NaN
+}
+
+// Whether every sample of both arrays lies within limit, without branching
+// per sample.
+bool allWithin (const double* left, const double* right, int32_t count, double limit)
+{
+    bool within = true;
+    for (int32_t i = 0; i < count; ++i)
+        within &= (std::fabs (left[i]) <= limit) & (std::fabs (right[i]) <= limit);
+    return within;
+}
+
+// Zeroes the samples that are not finite.
+void zeroNonFinite (double* samples, int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i)
+        if (!isFinite (samples[i]))
+            samples[i] = 0.0;
+}
+
+} // namespace
+
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define QUILLMERE_WIDE_KERNEL 1
@@ -50,7 +86,8 @@ ReverbEngine::ReverbEngine ()
       diffuserCoefTable {kDiffuserCoefTables[0], kDiffuserCoefTables[1]}, diffuserDelayTable (kDiffuserDelayTable),
       dryLevel (0.0), dryBypass (false), earlyLevel (0.0), earlyBypass (false), reverbLevel (0.0), reverbBypass (false),
       wetLevel (0.0), wetBypass (false), sampleRate (44100.0), decayTime (1.0), holdSamples (0),
-      silenceCountdown (44100), lastFrameIdle (false), kernel (Kernel::Sse2)
+      silenceCountdown (44100), lastFrameIdle (false), eqGlideEnabled (false), eqGlideActive (false),
+      eqGlideStepFrames (1), eqGlideCountdown (0), kernel (Kernel::Sse2)
 {
     selectKernel (Kernel::Avx512);
     eqBands[0].setType (BiquadFilter::kLowShelf);
@@ -107,8 +144,10 @@ void ReverbEngine::setSampleRate (double hz)
     modDelay.setSampleRate (hz);
     for (auto& diffuser : diffusers)
         diffuser.setSampleRate (hz);
+    finishEqGlides ();
     for (auto& band : eqBands)
         band.setSampleRate (hz);
+    eqGlideStepFrames = std::max (1, static_cast<int32_t> (hz * kEqGlideStepSeconds + 0.5));
     holdSamples = static_cast<int32_t> ((decayTime + 5.0) * sampleRate);
 }
 
@@ -122,6 +161,7 @@ void ReverbEngine::reset ()
     for (auto& diffuser : diffusers)
         diffuser.clear ();
     modDelay.clear ();
+    finishEqGlides ();
     for (auto& band : eqBands)
         band.clear ();
 }
@@ -146,13 +186,15 @@ inline bool ReverbEngine::gateAdmits (double left, double right)
 
 void ReverbEngine::processFrame (const double in[2], double out[2])
 {
-    const double inLeft = in[0];
-    const double inRight = in[1];
+    const double inLeft = usableInput (in[0]) ? in[0] : 0.0;
+    const double inRight = usableInput (in[1]) ? in[1] : 0.0;
     lastFrameIdle = !gateAdmits (inLeft, inRight);
     if (lastFrameIdle)
     {
         out[0] = 0.0;
         out[1] = 0.0;
+        if (eqGlideActive)
+            advanceEqGlides (1);
         return;
     }
 
@@ -177,9 +219,34 @@ void ReverbEngine::processFrame (const double in[2], double out[2])
     const StereoPair q = eqBands[2].process (eqBands[1].process (eqBands[0].process (r)));
     const StereoPair wet = (q + loadAligned (crossfeed) * swapped (q)) * loadAligned (wetGain);
     storePair (out, dry + wet);
+    if (!(isFinite (out[0]) && isFinite (out[1])))
+    {
+        zeroNonFinite (out, 2);
+        reset ();
+    }
+    if (eqGlideActive)
+        advanceEqGlides (1);
 }
 
 void ReverbEngine::processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames)
+{
+    // While the equaliser glides, the block is cut at the glide's steps.
+    while (eqGlideActive && numFrames > 0)
+    {
+        const int32_t frames = std::min (numFrames, eqGlideCountdown);
+        renderBlock (inL, inR, outL, outR, frames);
+        advanceEqGlides (frames);
+        inL += frames;
+        inR += frames;
+        outL += frames;
+        outR += frames;
+        numFrames -= frames;
+    }
+    if (numFrames > 0)
+        renderBlock (inL, inR, outL, outR, numFrames);
+}
+
+void ReverbEngine::renderBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames)
 {
     // The equaliser's divisions form long dependency chains. Each chunk's
     // equaliser therefore runs inside the loops of the chunk after it, where
@@ -205,13 +272,18 @@ void ReverbEngine::processBlock (const double* inL, const double* inR, double* o
         case Kernel::Avx2: renderChunkAvx2 (chunk, previous); break;
         default: renderChunk (chunk, previous); break;
         }
-        if (previous != nullptr && previous->anyIdle)
-            scatterChunk (*previous, outL, outR);
+        if (previous != nullptr)
+        {
+            ensureFiniteOutput (*previous, &chunk);
+            if (previous->anyIdle)
+                scatterChunk (*previous, outL, outR);
+        }
         previous = &chunk;
     }
     if (previous != nullptr)
     {
         finishChunk (*previous);
+        ensureFiniteOutput (*previous, nullptr);
         if (previous->anyIdle)
             scatterChunk (*previous, outL, outR);
     }
@@ -221,6 +293,16 @@ void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* ou
 {
     const double* left = inL + chunk.start;
     const double* right = inR + chunk.start;
+    if (!allWithin (left, right, chunk.count, kInputLimit))
+    {
+        for (int32_t i = 0; i < chunk.count; ++i)
+        {
+            chunk.cleanLeft[i] = usableInput (left[i]) ? left[i] : 0.0;
+            chunk.cleanRight[i] = usableInput (right[i]) ? right[i] : 0.0;
+        }
+        left = chunk.cleanLeft;
+        right = chunk.cleanRight;
+    }
     if (silenceCountdown > chunk.count && holdSamples > chunk.count)
     {
         // Neither the running countdown nor a reload can run out within the
@@ -270,6 +352,19 @@ void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* ou
         chunk.outLeft = outL + chunk.start;
         chunk.outRight = outR + chunk.start;
     }
+}
+
+void ReverbEngine::ensureFiniteOutput (Chunk& done, Chunk* pending)
+{
+    if (allWithin (done.outLeft, done.outRight, done.active, DBL_MAX))
+        return;
+    zeroNonFinite (done.outLeft, done.active);
+    zeroNonFinite (done.outRight, done.active);
+    reset ();
+    if (pending != nullptr)
+        for (int32_t i = 0; i < pending->active; ++i)
+            if (!(isFinite (pending->mix[i].left) && isFinite (pending->mix[i].right)))
+                pending->mix[i] = StereoFrame {0.0, 0.0};
 }
 
 void ReverbEngine::scatterChunk (const Chunk& chunk, double* outL, double* outR)
@@ -760,8 +855,11 @@ void ReverbEngine::setDampFrequency (double hz)
 
 void ReverbEngine::setEqFrequency (int32_t band, double hz)
 {
-    if (band >= 0 && band < kEqBandCount)
-        eqBands[band].setFrequency (hz);
+    if (band < 0 || band >= kEqBandCount)
+        return;
+    BiquadFilter::Design target = eqTarget (band);
+    target.frequency = hz;
+    moveEqBand (band, target);
 }
 
 void ReverbEngine::setEqGain (int32_t band, double normalized)
@@ -769,28 +867,71 @@ void ReverbEngine::setEqGain (int32_t band, double normalized)
     if (band < 0 || band >= kEqBandCount)
         return;
     const double dB = normalized >= 0.5 ? normalized * 24.0 - 12.0 : normalized * 48.0 - 24.0;
-    BiquadFilter& filter = eqBands[band];
-    if (band == 1)
+    BiquadFilter::Design target = eqTarget (band);
+    target.q = 0.7;
+    target.gainDb = dB;
+    if (band != 1)
     {
-        filter.setQ (0.7);
-        filter.setGain (dB);
+        // The bottom of the shelf range turns the outer bands into cuts.
+        const bool cut = dB <= -24.0;
+        target.type = band == 0 ? (cut ? BiquadFilter::kHighPass : BiquadFilter::kLowShelf)
+                                : (cut ? BiquadFilter::kLowPass : BiquadFilter::kHighShelf);
+        if (cut)
+        {
+            target.q = 0.5;
+            target.gainDb = -80.0;
+        }
+    }
+    moveEqBand (band, target);
+}
+
+void ReverbEngine::setEqGlide (bool on)
+{
+    eqGlideEnabled = on;
+    if (!on)
+        finishEqGlides ();
+}
+
+BiquadFilter::Design ReverbEngine::eqTarget (int32_t band) const
+{
+    return eqGlides[band].isActive () ? eqGlides[band].getTarget () : eqBands[band].getDesign ();
+}
+
+void ReverbEngine::moveEqBand (int32_t band, const BiquadFilter::Design& target)
+{
+    if (target == eqTarget (band))
+        return; // an unchanged setting leaves the band, and any glide, as they are
+    if (!eqGlideEnabled || eqBands[band].isQuiet ())
+    {
+        eqGlides[band].finish (eqBands[band]);
+        eqBands[band].setDesign (target);
         return;
     }
-    // The bottom of the shelf range turns the outer bands into cuts.
-    const uint32_t shelf = band == 0 ? BiquadFilter::kLowShelf : BiquadFilter::kHighShelf;
-    const uint32_t cut = band == 0 ? BiquadFilter::kHighPass : BiquadFilter::kLowPass;
-    if (dB <= -24.0)
+    if (!eqGlideActive)
+        eqGlideCountdown = eqGlideStepFrames;
+    eqGlides[band].start (eqBands[band], target);
+    eqGlideActive = true;
+}
+
+void ReverbEngine::finishEqGlides ()
+{
+    for (int32_t band = 0; band < kEqBandCount; ++band)
+        eqGlides[band].finish (eqBands[band]);
+    eqGlideActive = false;
+}
+
+void ReverbEngine::advanceEqGlides (int32_t frames)
+{
+    eqGlideCountdown -= frames;
+    if (eqGlideCountdown > 0)
+        return;
+    eqGlideActive = false;
+    for (int32_t band = 0; band < kEqBandCount; ++band)
     {
-        filter.setQ (0.5);
-        filter.setGain (-80.0);
-        filter.setType (cut);
+        eqGlides[band].step (eqBands[band]);
+        eqGlideActive = eqGlideActive || eqGlides[band].isActive ();
     }
-    else
-    {
-        filter.setType (shelf);
-        filter.setQ (0.7);
-        filter.setGain (dB);
-    }
+    eqGlideCountdown = eqGlideStepFrames;
 }
 
 void ReverbEngine::setModulationSpeed (double normalized)

@@ -4,6 +4,7 @@
 #include "BiquadFilter.h"
 #include "DampedComb.h"
 #include "EarlyReflectionTap.h"
+#include "EqualiserGlide.h"
 #include "ModulatedDelay.h"
 #include "ReverbTables.h"
 #include "StereoPair.h"
@@ -21,16 +22,23 @@ public:
     static constexpr double kReverbOutputScale = 0.15035610000000002;
     static constexpr double kWetOutputScale = 0.39905264901124726;
     static constexpr int32_t kEqBandCount = 3;
+    // Input samples beyond this size (+360 dBFS), and NaN and infinity,
+    // count as silence: far beyond any audio, far below where the reverb's
+    // sums could overflow.
+    static constexpr double kInputLimit = 1e18;
 
     ReverbEngine ();
 
     void setSampleRate (double hz);
     void reset ();
 
-    // One frame; in and out must be distinct arrays.
+    // One frame; in and out must be distinct arrays. The output is always
+    // finite: should the reverb's state ever stop being finite, its audio
+    // memory is cleared (as by reset) and the affected samples come out as 0.
     void processFrame (const double in[2], double out[2]);
     // numFrames frames from separate channel arrays, bit-identical to as many
-    // processFrame calls. outL/outR may be the same arrays as inL/inR.
+    // processFrame calls (for input within kInputLimit whose reverb stays
+    // finite). outL/outR may be the same arrays as inL/inR.
     void processBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames);
     bool isIdle () const { return lastFrameIdle; }
 
@@ -68,6 +76,11 @@ public:
     void setDampFrequency (double hz);
     void setEqFrequency (int32_t band, double hz);
     void setEqGain (int32_t band, double normalized);
+    // On: an equaliser change that meets a band with sound in its history
+    // glides there over a few milliseconds instead of jumping. A band that
+    // has not carried sound since the last reset always changes at once.
+    void setEqGlide (bool on);
+    bool isEqGliding () const { return eqGlideActive; }
     void setModulationSpeed (double normalized);
     void setModulationDepth (double normalized);
 
@@ -103,6 +116,8 @@ private:
     static constexpr int32_t kChunkFrames = 64;
     // Longest last chunk of a call: its equaliser runs on its own.
     static constexpr int32_t kLastChunkFrames = 16;
+    // Time between the steps of an equaliser glide.
+    static constexpr double kEqGlideStepSeconds = 0.0003;
 
     // One pass of the block form: the frames that passed the gate, where
     // they come from and where their results go.
@@ -120,6 +135,8 @@ private:
         const double* inRight;
         double* outLeft;
         double* outRight;
+        alignas (16) double cleanLeft[kChunkFrames]; // the input with unusable samples silenced
+        alignas (16) double cleanRight[kChunkFrames];
         alignas (16) double gatheredLeft[kChunkFrames];
         alignas (16) double gatheredRight[kChunkFrames];
         alignas (16) double mixedLeft[kChunkFrames];
@@ -132,6 +149,12 @@ private:
     void applyDiffuserDelays ();
     void applyDiffuserCoefficients ();
     static void applyBypass (double gain[2], double level, bool bypass);
+    BiquadFilter::Design eqTarget (int32_t band) const;
+    void moveEqBand (int32_t band, const BiquadFilter::Design& target);
+    void finishEqGlides ();
+    // Counts frames off the glide clock and steps the gliding bands on its ticks.
+    void advanceEqGlides (int32_t frames);
+    void renderBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames);
     // Advances the gate by one input frame; false when the frame is idle.
     bool gateAdmits (double left, double right);
     void gatherChunk (const double* inL, const double* inR, double* outL, double* outR, Chunk& chunk);
@@ -145,6 +168,10 @@ private:
     // Equaliser and mix of a chunk on its own.
     void finishChunk (Chunk& chunk);
     static void scatterChunk (const Chunk& chunk, double* outL, double* outR);
+    // After a chunk's output is complete: if any of it is not finite, zeroes
+    // those samples, clears the audio memory and drops what the state had
+    // already passed on to the pending chunk's equaliser.
+    void ensureFiniteOutput (Chunk& done, Chunk* pending);
 
     StereoPreDelay preDelay;
     alignas (16) double dryGain[2];
@@ -155,6 +182,7 @@ private:
     AllpassDiffuser diffusers[kDiffuserCount];
     alignas (16) double reverbGain[2];
     BiquadFilter eqBands[kEqBandCount];
+    BandGlide eqGlides[kEqBandCount];
     alignas (16) double wetGain[2];
     alignas (16) double crossfeed[2];
     double roomScale;
@@ -179,5 +207,9 @@ private:
     int32_t holdSamples;
     int32_t silenceCountdown;
     bool lastFrameIdle;
+    bool eqGlideEnabled;
+    bool eqGlideActive;
+    int32_t eqGlideStepFrames;
+    int32_t eqGlideCountdown;
     Kernel kernel;
 };

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -211,9 +212,12 @@ TEST (EngineGate, CountdownClosesAfterTheHoldAndAnyNonZeroSampleReopens)
     EXPECT_EQ (out[0], 0.0);
     EXPECT_EQ (out[1], 0.0);
 
-    const double nan[2] = {std::nan (""), 0.0};
-    engine->processFrame (nan, out);
-    EXPECT_FALSE (engine->isIdle ());
+    // Unusable input is silence: it neither reopens the gate nor reaches the output.
+    const double unusable[2] = {std::nan (""), -std::numeric_limits<double>::infinity ()};
+    engine->processFrame (unusable, out);
+    EXPECT_TRUE (engine->isIdle ());
+    EXPECT_EQ (out[0], 0.0);
+    EXPECT_EQ (out[1], 0.0);
 }
 
 TEST (EngineGate, IdleFramesFreezeTheTailUntilInputReturns)

@@ -1,0 +1,204 @@
+// What the engine does with unusable input, with a state that stops being finite, and
+// with equaliser changes while sound passes.
+
+#include "ReverbEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Kernel = ReverbEngine::Kernel;
+
+struct Stereo
+{
+    std::vector<double> left, right;
+};
+
+Stereo noise (size_t frames, unsigned seed)
+{
+    Stereo s {std::vector<double> (frames), std::vector<double> (frames)};
+    std::mt19937 random (seed);
+    std::uniform_real_distribution<double> u (-0.5, 0.5);
+    for (size_t i = 0; i < frames; ++i)
+    {
+        s.left[i] = u (random);
+        s.right[i] = u (random);
+    }
+    return s;
+}
+
+// Renders in blocks of varying size through the given kernel, or frame by frame
+// when frameByFrame is set.
+Stereo render (ReverbEngine& engine, Stereo signal, bool frameByFrame)
+{
+    if (frameByFrame)
+    {
+        for (size_t i = 0; i < signal.left.size (); ++i)
+        {
+            const double in[2] = {signal.left[i], signal.right[i]};
+            double out[2];
+            engine.processFrame (in, out);
+            signal.left[i] = out[0];
+            signal.right[i] = out[1];
+        }
+        return signal;
+    }
+    const int32_t sizes[] = {500, 64, 3, 97, 256, 17};
+    for (size_t at = 0, k = 0; at < signal.left.size (); ++k)
+    {
+        const int32_t n = static_cast<int32_t> (std::min<size_t> (sizes[k % 6], signal.left.size () - at));
+        engine.processBlock (signal.left.data () + at, signal.right.data () + at, signal.left.data () + at,
+                             signal.right.data () + at, n);
+        at += n;
+    }
+    return signal;
+}
+
+// Each kernel the processor runs, plus the per-frame form (kernel -1).
+template <typename Check>
+void forEveryForm (Check check)
+{
+    for (int32_t form : {-1, 0, 1, 2})
+    {
+        auto engine = std::make_unique<ReverbEngine> ();
+        if (form >= 0 && engine->selectKernel (static_cast<Kernel> (form)) != static_cast<Kernel> (form))
+            continue;
+        SCOPED_TRACE (::testing::Message () << "form " << form);
+        check (*engine, form < 0);
+    }
+}
+
+bool allFinite (const Stereo& s)
+{
+    for (size_t i = 0; i < s.left.size (); ++i)
+        if (!std::isfinite (s.left[i]) || !std::isfinite (s.right[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST (EngineSafety, UnusableInputSamplesAreExactlySilence)
+{
+    const double inf = std::numeric_limits<double>::infinity ();
+    const double unusable[] = {std::nan (""), inf, -inf, std::numeric_limits<double>::max (), -2e18};
+    forEveryForm ([&] (ReverbEngine& engine, bool frameByFrame) {
+        auto twin = std::make_unique<ReverbEngine> ();
+        twin->selectKernel (engine.getKernel ());
+        Stereo spoilt = noise (6000, 1);
+        Stereo silenced = spoilt;
+        // Single samples, a whole chunk of them, and both channels at once.
+        size_t k = 0;
+        for (size_t at : {10, 11, 700, 1500, 4095})
+        {
+            spoilt.left[at] = unusable[k++ % 5];
+            silenced.left[at] = 0.0;
+        }
+        for (size_t at = 2000; at < 2200; ++at)
+        {
+            spoilt.right[at] = unusable[at % 5];
+            silenced.right[at] = 0.0;
+        }
+        spoilt.left[3000] = spoilt.right[3000] = std::nan ("");
+        silenced.left[3000] = silenced.right[3000] = 0.0;
+        const Stereo out = render (engine, spoilt, frameByFrame);
+        const Stereo expected = render (*twin, silenced, frameByFrame);
+        ASSERT_TRUE (allFinite (out));
+        EXPECT_EQ (std::memcmp (out.left.data (), expected.left.data (), out.left.size () * sizeof (double)), 0);
+        EXPECT_EQ (std::memcmp (out.right.data (), expected.right.data (), out.right.size () * sizeof (double)), 0);
+    });
+}
+
+// A band designed above the Nyquist frequency is unstable and overflows within a
+// thousand frames. The output must stay finite, and once the design is sane again the
+// reverb must work on, which it cannot with a non-finite value left in its memory.
+TEST (EngineSafety, StateThatOverflowsIsClearedAndTheOutputStaysFinite)
+{
+    forEveryForm ([] (ReverbEngine& engine, bool frameByFrame) {
+        engine.setEqFrequency (1, 0.7 * engine.getSampleRate ());
+        engine.setEqGain (1, 1.0);
+        const Stereo wild = render (engine, noise (20000, 2), frameByFrame);
+        EXPECT_TRUE (allFinite (wild));
+        engine.setEqFrequency (1, 1000.0);
+        const Stereo calm = render (engine, noise (20000, 3), frameByFrame);
+        EXPECT_TRUE (allFinite (calm));
+        double late = 0.0;
+        for (size_t i = 10000; i < calm.left.size (); ++i)
+            late = std::max (late, std::fabs (calm.left[i]));
+        EXPECT_GT (late, 0.1);
+        EXPECT_LT (late, 4.0);
+    });
+}
+
+namespace {
+
+void expectSameDesign (const BiquadFilter& a, const BiquadFilter& b)
+{
+    EXPECT_EQ (a.getType (), b.getType ());
+    EXPECT_EQ (a.getB0 (), b.getB0 ());
+    EXPECT_EQ (a.getB1 (), b.getB1 ());
+    EXPECT_EQ (a.getB2 (), b.getB2 ());
+    EXPECT_EQ (a.getA0 (), b.getA0 ());
+    EXPECT_EQ (a.getA1 (), b.getA1 ());
+    EXPECT_EQ (a.getA2 (), b.getA2 ());
+}
+
+void moveAllBands (ReverbEngine& engine)
+{
+    engine.setEqFrequency (0, 20.0);
+    engine.setEqGain (0, 0.0); // the low cut
+    engine.setEqFrequency (1, 22000.0);
+    engine.setEqGain (1, 1.0);
+    engine.setEqFrequency (2, 1000.0);
+    engine.setEqGain (2, 0.01);
+}
+
+} // namespace
+
+TEST (EngineSafety, EqualiserGlidesOnlyWhileSoundPassesAndEndsOnTheExactDesign)
+{
+    auto gliding = std::make_unique<ReverbEngine> ();
+    auto jumping = std::make_unique<ReverbEngine> ();
+    gliding->setEqGlide (true);
+
+    // No sound has passed yet: the bands change at once.
+    moveAllBands (*gliding);
+    moveAllBands (*jumping);
+    EXPECT_FALSE (gliding->isEqGliding ());
+    for (int32_t band = 0; band < ReverbEngine::kEqBandCount; ++band)
+        expectSameDesign (gliding->getEqBand (band), jumping->getEqBand (band));
+
+    // With sound in the bands they glide, and end on the design a jump gives.
+    render (*gliding, noise (2000, 4), false);
+    gliding->setEqGain (0, 1.0);
+    gliding->setEqFrequency (1, 30.0);
+    gliding->setEqFrequency (2, 22000.0);
+    gliding->setEqGain (2, 0.0); // the high cut
+    jumping->setEqGain (0, 1.0);
+    jumping->setEqFrequency (1, 30.0);
+    jumping->setEqFrequency (2, 22000.0);
+    jumping->setEqGain (2, 0.0);
+    EXPECT_TRUE (gliding->isEqGliding ());
+    EXPECT_NE (gliding->getEqBand (1).getFrequency (), 30.0);
+    render (*gliding, noise (1000, 5), false);
+    EXPECT_FALSE (gliding->isEqGliding ());
+    for (int32_t band = 0; band < ReverbEngine::kEqBandCount; ++band)
+        expectSameDesign (gliding->getEqBand (band), jumping->getEqBand (band));
+
+    // A setting sent again unchanged starts nothing; reset ends a glide on its target.
+    gliding->setEqFrequency (1, 30.0);
+    EXPECT_FALSE (gliding->isEqGliding ());
+    gliding->setEqFrequency (1, 5000.0);
+    jumping->setEqFrequency (1, 5000.0);
+    EXPECT_TRUE (gliding->isEqGliding ());
+    gliding->reset ();
+    EXPECT_FALSE (gliding->isEqGliding ());
+    expectSameDesign (gliding->getEqBand (1), jumping->getEqBand (1));
+}
