@@ -4,6 +4,7 @@
 #include "resourcefolder.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace VSTGUI {
@@ -28,15 +29,18 @@ cairo_font_face_t* textFace ()
 // Grey antialiasing with light hinting: the same pixels on every machine and surface.
 cairo_font_options_t* textOptions ()
 {
-	static cairo_font_options_t* options = [] {
-		cairo_font_options_t* made = cairo_font_options_create ();
-		cairo_font_options_set_antialias (made, CAIRO_ANTIALIAS_GRAY);
-		cairo_font_options_set_hint_style (made, CAIRO_HINT_STYLE_SLIGHT);
-		cairo_font_options_set_hint_metrics (made, CAIRO_HINT_METRICS_ON);
-		cairo_font_options_set_subpixel_order (made, CAIRO_SUBPIXEL_ORDER_DEFAULT);
-		return made;
-	}();
-	return options;
+	// Freed when the module is unloaded, which a host does with the bundle.
+	static std::unique_ptr<cairo_font_options_t, void (*) (cairo_font_options_t*)> options (
+	    [] {
+		    cairo_font_options_t* made = cairo_font_options_create ();
+		    cairo_font_options_set_antialias (made, CAIRO_ANTIALIAS_GRAY);
+		    cairo_font_options_set_hint_style (made, CAIRO_HINT_STYLE_SLIGHT);
+		    cairo_font_options_set_hint_metrics (made, CAIRO_HINT_METRICS_ON);
+		    cairo_font_options_set_subpixel_order (made, CAIRO_SUBPIXEL_ORDER_DEFAULT);
+		    return made;
+	    }(),
+	    cairo_font_options_destroy);
+	return options.get ();
 }
 
 } // namespace
