@@ -25,7 +25,8 @@ using namespace VSTGUI;
 
 namespace {
 
-constexpr CCoord kMaxExtraSize = 50; // the window may grow this much past skin 1's size
+constexpr CCoord kMaxExtraSize = 50;
+constexpr int32 kMaxTypedChars = 127; // a typed entry is read into 128 bytes // the window may grow this much past skin 1's size
 const char* const kVersionText = "Ver. 2.0.2 Beta";
 const char* const kSkinEntries[] = {
     "Skin 1 (will change after reopening the plugin window)",
@@ -76,6 +77,7 @@ CControl* createControl (const LayoutRow& row, const SkinLayout& layout, CBitmap
 		case ControlClass::kTextEdit:
 		{
 			auto* field = new CTextEdit (row.rect, listener, info.tag, "", nullptr, kNoFrame);
+			field->setMaxChars (kMaxTypedChars);
 			field->setFont (layout.valueText.font);
 			field->setBackColor (kTransparentCColor);
 			field->setFontColor (layout.valueText.color);
@@ -136,6 +138,16 @@ CControl* createControl (const LayoutRow& row, const SkinLayout& layout, CBitmap
 	return nullptr;
 }
 
+// Ctrl+click and double-click bring a knob or fader back to its parameter's default.
+void setDefaultValue (CControl* control, const ControlInfo& info, EditController* controller)
+{
+	if (info.controlClass != ControlClass::kAnimKnob &&
+	    info.controlClass != ControlClass::kVerticalSlider)
+		return;
+	if (Parameter* parameter = controller ? controller->getParameterObject (info.parameter) : nullptr)
+		control->setDefaultValue (static_cast<float> (parameter->getInfo ().defaultNormalizedValue));
+}
+
 } // namespace
 
 QuillmereEditorView::QuillmereEditorView (EditController* controller)
@@ -170,6 +182,13 @@ tresult PLUGIN_API QuillmereEditorView::checkSizeConstraint (ViewRect* rect)
 
 bool PLUGIN_API QuillmereEditorView::open (void* parent)
 {
+	if (!frame)
+	{
+		// The builder shows every current value; nothing noted before is newer.
+		editorThread.store (std::this_thread::get_id (), std::memory_order_relaxed);
+		for (auto& flag : pendingFlags)
+			flag.store (false, std::memory_order_relaxed);
+	}
 	if (effect)
 		readSkinConfig (effect);
 	return buildSkin (effect && effect->skin == 2 ? kSkin2Layout : kSkin1Layout, parent);
@@ -192,6 +211,7 @@ bool QuillmereEditorView::buildSkin (const SkinLayout& layout, void* parent)
 	{
 		CControlListener* listener = row.slot == kVersionLabel ? nullptr : this;
 		CControl* control = createControl (row, layout, bitmaps, listener, effect);
+		setDefaultValue (control, kControlInfo[row.slot], controller);
 		setControl (row.slot, control);
 		added = frame->addView (control);
 		if (row.slot != kVersionLabel)
@@ -234,6 +254,42 @@ CControl* QuillmereEditorView::getControl (int32 slot) const
 
 void QuillmereEditorView::updateParameter (ParamID tag, ParamValue value)
 {
+	if (tag >= static_cast<ParamID> (kShownParameters))
+		return;
+	if (!onEditorThread ())
+	{
+		pendingValues[tag].store (value, std::memory_order_relaxed);
+		pendingFlags[tag].store (true, std::memory_order_release);
+		return;
+	}
+	// A newer value from this thread wins over one still waiting.
+	pendingFlags[tag].store (false, std::memory_order_relaxed);
+	showValue (tag, value);
+}
+
+bool QuillmereEditorView::onEditorThread () const
+{
+	return std::this_thread::get_id () == editorThread.load (std::memory_order_relaxed);
+}
+
+void QuillmereEditorView::doIdleStuff ()
+{
+	// Some VST 2 hosts idle the editor from a thread of their own: that thread draws, so
+	// from now on it is the one whose values are shown at once.
+	editorThread.store (std::this_thread::get_id (), std::memory_order_relaxed);
+	showPendingValues ();
+	VSTGUIEditor::doIdleStuff ();
+}
+
+void QuillmereEditorView::showPendingValues ()
+{
+	for (ParamID tag = 0; tag < static_cast<ParamID> (kShownParameters); ++tag)
+		if (pendingFlags[tag].exchange (false, std::memory_order_acquire))
+			showValue (tag, pendingValues[tag].load (std::memory_order_relaxed));
+}
+
+void QuillmereEditorView::showValue (ParamID tag, ParamValue value)
+{
 	switch (tag)
 	{
 		case kEarlyVariationId:
@@ -255,8 +311,6 @@ void QuillmereEditorView::updateParameter (ParamID tag, ParamValue value)
 			return;
 		default: break;
 	}
-	if (tag > kLastSettingId)
-		return;
 	const int32 slot = valueControlSlot (tag);
 	if (slot < 0 || !controls[slot])
 		return;
@@ -274,19 +328,167 @@ void QuillmereEditorView::updateParameter (ParamID tag, ParamValue value)
 
 //------------------------------------------------------------------------ control handling
 
-void QuillmereEditorView::valueChanged (CControl* control) {}
+int32 QuillmereEditorView::openSlotOfTag (int32 tag) const
+{
+	for (int32 slot = 0; slot < kControlCount; ++slot)
+		if (kControlInfo[slot].tag == tag && kControlInfo[slot].tag != kNoTag)
+			return controls[slot] ? slot : -1;
+	return -1;
+}
+
+void QuillmereEditorView::valueChanged (CControl* control)
+{
+	if (!effect || !control)
+		return;
+	const int32 slot = openSlotOfTag (control->getTag ());
+	if (slot < 0)
+		return;
+	const ControlInfo& info = kControlInfo[slot];
+	const float value = control->getValue ();
+	switch (info.controlClass)
+	{
+		case ControlClass::kAnimKnob:
+		case ControlClass::kVerticalSlider: valueControlChanged (slot, value); return;
+		case ControlClass::kTextEdit: valueFieldChanged (slot); return;
+		case ControlClass::kOnOffButton:
+			if (info.parameter != kNoParameter)
+			{
+				effect->setParamNormalized (info.parameter, value);
+				effect->performEdit (info.parameter, value);
+			}
+			else
+				effect->presetLock = value > 0.5f;
+			return;
+		case ControlClass::kOptionMenu:
+			if (info.parameter != kNoParameter)
+				listChanged (info.parameter, static_cast<int32> (value));
+			else if (slot == kPresetMenu)
+			{
+				effect->presetIndex = static_cast<int32> (value);
+				selectPreset ();
+			}
+			else
+			{
+				effect->skin = static_cast<int32> (value) + 1;
+				writeSkinConfig (effect);
+			}
+			return;
+		case ControlClass::kKickButton:
+			// Only the press steps; the release brings the value back to 0.
+			if (value > 0.5f)
+				stepPreset (slot == kNextPreset ? 1 : -1);
+			return;
+		case ControlClass::kSplashScreen:
+		case ControlClass::kTextLabel: return;
+	}
+}
+
+void QuillmereEditorView::valueControlChanged (int32 slot, ParamValue value)
+{
+	const ParamID id = kControlInfo[slot].parameter;
+	effect->setParamNormalized (id, value);
+	effect->performEdit (id, value);
+	if (CControl* field = controls[slot + 1])
+		field->invalid ();
+}
+
+void QuillmereEditorView::listChanged (ParamID id, int32 index)
+{
+	effect->setParamNormalized (id, effect->plainParamToNormalized (id, index));
+	effect->performEdit (id, effect->plainParamToNormalized (id, index));
+}
+
+// A typed entry goes through the parameter's own parser; what it cannot read is the bottom
+// of the range. The host sees one performEdit, without brackets.
+void QuillmereEditorView::valueFieldChanged (int32 slot)
+{
+	auto* field = dynamic_cast<CTextEdit*> (controls[slot]);
+	CControl* valueControl = controls[slot - 1];
+	if (!field || !valueControl)
+		return;
+	char typed[CTextEdit::kMaxTextLength + 1];
+	field->getText (typed);
+	String128 text = {};
+	for (int32 i = 0; i < kMaxTypedChars && typed[i]; ++i)
+		text[i] = static_cast<unsigned char> (typed[i]);
+	ParamValue value = 0.0;
+	const ParamID id = kControlInfo[slot].parameter;
+	if (effect->getParamValueByString (id, text, value) == kResultOk)
+		valueControl->setValue (static_cast<float> (value));
+	else
+		valueControl->setValue (0.f);
+	valueChanged (valueControl);
+	valueControl->invalid ();
+}
+
+void QuillmereEditorView::stepPreset (int32 direction)
+{
+	effect->presetIndex =
+	    ((effect->presetIndex + direction) % kNumFactoryPresets + kNumFactoryPresets) %
+	    kNumFactoryPresets;
+	selectPreset ();
+	if (CControl* menu = controls[kPresetMenu])
+	{
+		menu->setValue (static_cast<float> (effect->presetIndex));
+		menu->invalid ();
+	}
+}
+
+void QuillmereEditorView::selectPreset ()
+{
+	if (effect && effect->presetIndex >= 0 && effect->presetIndex < kNumFactoryPresets)
+		effect->applyPreset (kFactoryPresets[effect->presetIndex]);
+}
 
 int32_t QuillmereEditorView::controlModifierClicked (CControl* control, long button)
 {
 	return 0;
 }
 
-void QuillmereEditorView::controlBeginEdit (CControl* control) {}
+namespace {
+// Knobs, faders, switches and variation menus bracket their gestures for the host.
+int32 bracketedParameter (int32 slot)
+{
+	const ControlInfo& info = kControlInfo[slot];
+	return info.controlClass == ControlClass::kTextEdit ? kNoParameter : info.parameter;
+}
+} // namespace
 
-void QuillmereEditorView::controlEndEdit (CControl* control) {}
+void QuillmereEditorView::controlBeginEdit (CControl* control)
+{
+	const int32 slot = control ? openSlotOfTag (control->getTag ()) : -1;
+	if (effect && slot >= 0 && bracketedParameter (slot) != kNoParameter)
+		effect->beginEdit (bracketedParameter (slot));
+}
+
+void QuillmereEditorView::controlEndEdit (CControl* control)
+{
+	const int32 slot = control ? openSlotOfTag (control->getTag ()) : -1;
+	if (effect && slot >= 0 && bracketedParameter (slot) != kNoParameter)
+		effect->endEdit (bracketedParameter (slot));
+}
 
 tresult PLUGIN_API QuillmereEditorView::findParameter (int32 xPos, int32 yPos, ParamID& resultTag)
 {
+	// Faders first, then the knobs, menus and switches; a field counts as its knob.
+	static constexpr ControlSlot kSearchOrder[] = {
+	    kDrySlider, kDryText, kEarlySlider, kEarlyText, kReverbSlider, kReverbText, kWetSlider,
+	    kWetText, kPredelayKnob, kPredelayText, kWidthKnob, kWidthText, kDecayKnob, kDecayText,
+	    kRoomSizeKnob, kRoomSizeText, kDiffusionKnob, kDiffusionText, kDampIntensityKnob,
+	    kDampIntensityText, kDampKnob, kDampText, kLowGainKnob, kLowGainText, kLowShelfKnob,
+	    kLowShelfText, kPeakGainKnob, kPeakGainText, kPeakKnob, kPeakText, kHighShelfKnob,
+	    kHighShelfText, kHighGainKnob, kHighGainText, kEarlyVariationMenu, kReverbVariationMenu,
+	    kModSpeedKnob, kModSpeedText, kModDepthKnob, kModDepthText, kDryBypass, kEarlyBypass,
+	    kReverbBypass, kWetBypass, kBypass};
+	const CPoint where (xPos, yPos);
+	for (ControlSlot slot : kSearchOrder)
+	{
+		if (controls[slot] && controls[slot]->hitTest (where, 0))
+		{
+			resultTag = static_cast<ParamID> (kControlInfo[slot].parameter);
+			return kResultOk;
+		}
+	}
 	return kResultFalse;
 }
 

@@ -8,6 +8,9 @@
 #include "vstgui/lib/ccontrollistener.h"
 #include "vstguieditor.h"
 
+#include <atomic>
+#include <thread>
+
 namespace VSTGUI {
 class CBitmap;
 class CControl;
@@ -55,8 +58,16 @@ public:
 	// IContextMenuTarget
 	tresult PLUGIN_API executeMenuItem (int32 tag) SMTG_OVERRIDE;
 
-	// Shows a parameter's normalized value on its controls; nothing while closed.
+	// Shows a parameter's normalized value on its controls; nothing while closed. Called
+	// off the thread that drives the editor, it only notes the value, and the next idle
+	// tick shows it.
 	virtual void updateParameter (ParamID tag, ParamValue value);
+
+	// Applies the effect's presetIndex, when it names a factory preset.
+	void selectPreset ();
+
+	// Every timer tick: shows values noted from other threads, then the base's idle work.
+	void doIdleStuff () SMTG_OVERRIDE;
 
 	// The control in a table slot (ControlSlot), null while closed.
 	VSTGUI::CControl* getControl (int32 slot) const;
@@ -72,12 +83,30 @@ public:
 	REFCOUNT_METHODS (VSTGUIEditor)
 
 private:
+	static constexpr int32 kShownParameters = 26; // ids 0 to 25 have controls
+
 	bool buildSkin (const SkinLayout& layout, void* parent);
 	void setControl (int32 slot, VSTGUI::CControl* control);
+	// The table slot of an open control with this tag, or -1.
+	int32 openSlotOfTag (int32 tag) const;
+	void showValue (ParamID tag, ParamValue value);
+	void showPendingValues ();
+	bool onEditorThread () const;
+	// The user's changes, by kind of control.
+	void valueControlChanged (int32 slot, ParamValue value);
+	void listChanged (ParamID id, int32 index);
+	void valueFieldChanged (int32 slot);
+	void stepPreset (int32 direction);
 
 	VSTGUI::CBitmap* backgroundBitmap = nullptr;
 	VSTGUI::CControl* controls[kControlCount] = {};
 	Quillmere* effect = nullptr;
+
+	// The thread that opened the editor and runs its idle ticks; values from any other
+	// thread wait in these slots for the next tick.
+	std::atomic<std::thread::id> editorThread {};
+	std::atomic<ParamValue> pendingValues[kShownParameters] = {};
+	std::atomic<bool> pendingFlags[kShownParameters] = {};
 };
 
 } // namespace Vst

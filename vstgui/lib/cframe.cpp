@@ -208,10 +208,12 @@ bool CFrame::platformOnMouseDown (const CPoint& where, CButtonState buttons)
 
 bool CFrame::platformOnMouseMoved (const CPoint& where, CButtonState buttons)
 {
-	if (!captureView)
+	// Without a press under way, an open menu list still follows the pointer.
+	CView* view = captureView ? captureView : modalView;
+	if (!view)
 		return false;
 	CPoint point (where);
-	return captureView->onMouseMoved (point, buttons) == kMouseEventHandled;
+	return view->onMouseMoved (point, buttons) == kMouseEventHandled;
 }
 
 bool CFrame::platformOnMouseUp (const CPoint& where, CButtonState buttons)
@@ -230,7 +232,12 @@ bool CFrame::platformOnMouseUp (const CPoint& where, CButtonState buttons)
 bool CFrame::platformOnMouseWheel (const CPoint& where, float distance, CButtonState buttons)
 {
 	CView* view = captureView ? captureView : viewAt (where, buttons);
-	return view && view->onWheel (where, distance, buttons);
+	if (!view)
+		return false;
+	view->remember ();
+	const bool used = view->onWheel (where, distance, buttons);
+	view->forget ();
+	return used;
 }
 
 // Keys go to the focus view, else to the modal view.
@@ -239,16 +246,27 @@ CView* CFrame::keyView () const
 	return focusView ? focusView : modalView;
 }
 
+// The view may close itself on the key (an entry list on Return), so it is held meanwhile.
+bool CFrame::sendKey (const VstKeyCode& key, bool down)
+{
+	CView* view = keyView ();
+	if (!view)
+		return false;
+	view->remember ();
+	VstKeyCode copy (key);
+	const int32_t result = down ? view->onKeyDown (copy) : view->onKeyUp (copy);
+	view->forget ();
+	return result != -1;
+}
+
 bool CFrame::platformOnKeyDown (const VstKeyCode& key)
 {
-	VstKeyCode copy (key);
-	return keyView () && keyView ()->onKeyDown (copy) != -1;
+	return sendKey (key, true);
 }
 
 bool CFrame::platformOnKeyUp (const VstKeyCode& key)
 {
-	VstKeyCode copy (key);
-	return keyView () && keyView ()->onKeyUp (copy) != -1;
+	return sendKey (key, false);
 }
 
 void CFrame::platformOnFocusLost ()

@@ -74,6 +74,7 @@ private:
 	CView* viewAt (const CPoint& where, CButtonState buttons) const;
 	void setCaptureView (CView* view);
 	CView* keyView () const;
+	bool sendKey (const VstKeyCode& key, bool down);
 
 	VSTGUIEditorInterface* editor;
 	IPlatformFrame* platformFrame = nullptr;

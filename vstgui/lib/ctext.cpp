@@ -3,6 +3,7 @@
 #include "cbitmap.h"
 #include "cframe.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace VSTGUI {
@@ -102,8 +103,8 @@ CTextEdit::CTextEdit (const CRect& size, CControlListener* listener, int32_t tag
 void CTextEdit::setText (const char* newText)
 {
 	std::string next (newText ? newText : "");
-	if (next.size () > kMaxTextLength)
-		next.resize (kMaxTextLength);
+	if (next.size () > maxChars)
+		next.resize (maxChars);
 	if (next == text)
 		return;
 	text = next;
@@ -117,26 +118,60 @@ void CTextEdit::getText (char* buffer) const
 	std::memcpy (buffer, text.c_str (), text.size () + 1);
 }
 
+void CTextEdit::setMaxChars (size_t count)
+{
+	maxChars = std::min (count, kMaxTextLength);
+	if (text.size () > maxChars)
+		text.resize (maxChars);
+}
+
 void CTextEdit::draw (CDrawContext* context)
 {
-	if (!editingText)
-	{
+	if (editingText)
+		drawEditing (context);
+	else
 		CParamDisplay::draw (context);
-		return;
-	}
-	// While typing: the typed text, framed, with a caret after it.
+}
+
+// While typing: the typed text in a frame, the selection shaded, a caret. A text wider
+// than the field slides left so the caret stays in sight.
+void CTextEdit::drawEditing (CDrawContext* context)
+{
+	constexpr CCoord kPadding = 2;
 	context->fillRect (size, backColor);
 	context->frameRect (size, fontColor);
-	context->drawString (edited.c_str (), size, font, fontColor, horiAlign);
-	const CCoord width = context->getStringWidth (edited.c_str (), font);
-	CCoord caretX = size.left + (size.width () + width) / 2;
-	if (horiAlign == kLeftText)
-		caretX = size.left + width;
+	auto widthTo = [&] (size_t index) {
+		return context->getStringWidth (edited.substr (0, index).c_str (), font);
+	};
+	const CCoord textWidth = widthTo (edited.size ());
+	const CCoord room = size.width () - 2 * kPadding;
+	CCoord textLeft = size.left + kPadding;
+	if (textWidth > room)
+		textLeft -= std::max<CCoord> (0, widthTo (caret) - room);
+	else if (horiAlign == kCenterText)
+		textLeft = size.left + (size.width () - textWidth) / 2;
 	else if (horiAlign == kRightText)
-		caretX = size.right - 1;
+		textLeft = size.right - kPadding - textWidth;
+
+	cairo_t* cairo = context->getCairo ();
+	cairo_save (cairo);
+	cairo_rectangle (cairo, size.left + 1, size.top + 1, size.width () - 2, size.height () - 2);
+	cairo_clip (cairo);
 	const CCoord middle = (size.top + size.bottom) / 2;
-	const CCoord half = font ? font->getSize () / 2 : 6;
+	const CCoord half = (font ? font->getSize () : 12) / 2 + 1;
+	if (hasSelection ())
+	{
+		CColor shade (fontColor);
+		shade.alpha = 96;
+		context->fillRect (CRect (textLeft + widthTo (std::min (caret, anchor)), middle - half,
+		                          textLeft + widthTo (std::max (caret, anchor)), middle + half),
+		                   shade);
+	}
+	context->drawString (edited.c_str (), CRect (textLeft, size.top, textLeft + textWidth + 4, size.bottom),
+	                     font, fontColor, kLeftText);
+	const CCoord caretX = textLeft + widthTo (caret);
 	context->fillRect (CRect (caretX, middle - half, caretX + 1, middle + half), fontColor);
+	cairo_restore (cairo);
 	setDirty (false);
 }
 
@@ -152,40 +187,108 @@ void CTextEdit::takeFocus ()
 {
 	editingText = true;
 	edited = text;
+	anchor = 0;
+	caret = edited.size ();
 	invalid ();
 }
 
 void CTextEdit::looseFocus ()
 {
-	// Losing the focus without Return drops what was typed.
+	// A click elsewhere, or another window taking the keyboard, ends the entry as Return
+	// would.
 	if (editingText)
-		finishEdit (false);
+		finishEdit (true);
+}
+
+bool CTextEdit::isEditingKey (const VstKeyCode& key) const
+{
+	switch (key.virt)
+	{
+		case VKEY_RETURN:
+		case VKEY_ENTER:
+		case VKEY_ESCAPE:
+		case VKEY_BACK:
+		case VKEY_DELETE:
+		case VKEY_LEFT:
+		case VKEY_RIGHT:
+		case VKEY_HOME:
+		case VKEY_END: return true;
+		case VKEY_SPACE: return !(key.modifier & MODIFIER_CONTROL);
+		default: break;
+	}
+	if (key.modifier & MODIFIER_CONTROL)
+		return key.character == 'a' || key.character == 'A';
+	return key.character >= 0x20 && key.character < 0x7f;
 }
 
 int32_t CTextEdit::onKeyDown (VstKeyCode& key)
 {
-	if (!editingText)
+	if (!editingText || !isEditingKey (key))
 		return -1;
+	const bool extend = (key.modifier & MODIFIER_SHIFT) != 0;
 	switch (key.virt)
 	{
 		case VKEY_RETURN:
 		case VKEY_ENTER: finishEdit (true); return 1;
 		case VKEY_ESCAPE: finishEdit (false); return 1;
 		case VKEY_BACK:
-			if (!edited.empty ())
-				edited.pop_back ();
-			invalid ();
-			return 1;
-		default: break;
+			if (!hasSelection () && caret > 0)
+				anchor = caret - 1;
+			eraseSelection ();
+			break;
+		case VKEY_DELETE:
+			if (!hasSelection () && caret < edited.size ())
+				anchor = caret + 1;
+			eraseSelection ();
+			break;
+		case VKEY_LEFT:
+			if (hasSelection () && !extend)
+				moveCaret (std::min (caret, anchor), false);
+			else
+				moveCaret (caret > 0 ? caret - 1 : 0, extend);
+			break;
+		case VKEY_RIGHT:
+			if (hasSelection () && !extend)
+				moveCaret (std::max (caret, anchor), false);
+			else
+				moveCaret (std::min (caret + 1, edited.size ()), extend);
+			break;
+		case VKEY_HOME: moveCaret (0, extend); break;
+		case VKEY_END: moveCaret (edited.size (), extend); break;
+		default:
+			if (key.modifier & MODIFIER_CONTROL)
+			{
+				anchor = 0; // Ctrl+A
+				caret = edited.size ();
+				break;
+			}
+			eraseSelection ();
+			if (edited.size () < maxChars)
+				edited.insert (caret++, 1, static_cast<char> (key.virt == VKEY_SPACE ? ' ' : key.character));
+			anchor = caret;
+			break;
 	}
-	if (key.character >= 0x20 && key.character < 0x7f && !(key.modifier & MODIFIER_CONTROL))
-	{
-		if (edited.size () < kMaxTextLength)
-			edited.push_back (static_cast<char> (key.character));
-		invalid ();
-		return 1;
-	}
-	return -1;
+	invalid ();
+	return 1;
+}
+
+int32_t CTextEdit::onKeyUp (VstKeyCode& key)
+{
+	return editingText && isEditingKey (key) ? 1 : -1;
+}
+
+void CTextEdit::eraseSelection ()
+{
+	const size_t from = std::min (caret, anchor);
+	edited.erase (from, std::max (caret, anchor) - from);
+	caret = anchor = from;
+}
+
+void CTextEdit::moveCaret (size_t position, bool extend)
+{
+	caret = position;
+	if (!extend)
+		anchor = caret;
 }
 
 void CTextEdit::finishEdit (bool commit)
@@ -199,6 +302,7 @@ void CTextEdit::finishEdit (bool commit)
 		valueChanged ();
 	}
 	edited.clear ();
+	caret = anchor = 0;
 	invalid ();
 }
 

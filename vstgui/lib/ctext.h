@@ -65,8 +65,8 @@ private:
 };
 
 // A value field: shows a text, and lets the user type a new one. A click starts an edit
-// (the field takes the keyboard focus); Return ends it and tells the listener, Escape or a
-// click elsewhere drops it.
+// (the field takes the keyboard focus, all its text selected); Return or a click elsewhere
+// ends it and tells the listener, Escape drops it and brings the old text back.
 class CTextEdit : public CParamDisplay
 {
 public:
@@ -80,13 +80,21 @@ public:
 	// Copies the text into `buffer`, which holds kMaxTextLength + 1 characters.
 	void getText (char* buffer) const;
 	const char* getText () const { return text.c_str (); }
+	// Longest text the field takes, typed or set (at most kMaxTextLength).
+	void setMaxChars (size_t count);
+	size_t getMaxChars () const { return maxChars; }
 
 	bool isBeingEdited () const { return editingText; }
 	const std::string& getEditedText () const { return edited; }
+	// While editing: the caret and the other end of the selection, as character indices.
+	size_t getCaret () const { return caret; }
+	size_t getSelectionAnchor () const { return anchor; }
 
 	void draw (CDrawContext* context) override;
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
+	// 1 for the keys an edit uses, -1 for all others (and for every key when not editing).
 	int32_t onKeyDown (VstKeyCode& key) override;
+	int32_t onKeyUp (VstKeyCode& key) override;
 	void takeFocus () override;
 	void looseFocus () override;
 
@@ -94,10 +102,18 @@ protected:
 	const char* displayedText () const override { return text.c_str (); }
 
 private:
+	void drawEditing (CDrawContext* context);
 	void finishEdit (bool commit);
+	bool isEditingKey (const VstKeyCode& key) const;
+	bool hasSelection () const { return caret != anchor; }
+	void eraseSelection ();
+	void moveCaret (size_t position, bool extend);
 
 	std::string text;
 	std::string edited;
+	size_t maxChars = kMaxTextLength;
+	size_t caret = 0;
+	size_t anchor = 0;
 	bool editingText = false;
 };
 
