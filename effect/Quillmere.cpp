@@ -251,8 +251,9 @@ void Quillmere::processAudio (ProcessData& data)
 	Sample** inputs = channelBuffers<Sample> (in);
 	Sample** outputs = channelBuffers<Sample> (out);
 	const int32 numFrames = data.numSamples;
-	const int32 numIn = inputs ? in.numChannels : 0;
-	const int32 numOut = outputs ? out.numChannels : 0;
+	// A negative channel count from a careless host means no channels.
+	const int32 numIn = inputs ? std::max (in.numChannels, 0) : 0;
+	const int32 numOut = outputs ? std::max (out.numChannels, 0) : 0;
 
 	// A single input channel feeds both sides; missing channels count as silence.
 	const Sample* sourceLeft = numIn > 0 ? inputs[0] : nullptr;
