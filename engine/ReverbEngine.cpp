@@ -18,12 +18,24 @@ inline bool isFinite (double x)
     return std::fabs (x) <= DBL_MAX; // false for NaN
 }
 
-// Whether every sample of both arrays lies within limit, without branching
-// per sample.
+// Whether every sample of both arrays lies within limit (NaN does not).
+// Runs once per chunk on input and on output, so two samples a step.
 bool allWithin (const double* left, const double* right, int32_t count, double limit)
 {
+    int32_t i = 0;
     bool within = true;
-    for (int32_t i = 0; i < count; ++i)
+#if defined(__SSE2__)
+    const __m128d magnitude = _mm_castsi128_pd (_mm_set1_epi64x (0x7fffffffffffffff));
+    const __m128d top = _mm_set1_pd (limit);
+    __m128d all = _mm_cmpeq_pd (top, top);
+    for (; i + 1 < count; i += 2)
+    {
+        all = _mm_and_pd (all, _mm_cmple_pd (_mm_and_pd (_mm_loadu_pd (left + i), magnitude), top));
+        all = _mm_and_pd (all, _mm_cmple_pd (_mm_and_pd (_mm_loadu_pd (right + i), magnitude), top));
+    }
+    within = _mm_movemask_pd (all) == 3;
+#endif
+    for (; i < count; ++i)
         within &= (std::fabs (left[i]) <= limit) & (std::fabs (right[i]) <= limit);
     return within;
 }
@@ -356,7 +368,7 @@ void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* ou
 
 void ReverbEngine::ensureFiniteOutput (Chunk& done, Chunk* pending)
 {
-    if (allWithin (done.outLeft, done.outRight, done.active, DBL_MAX))
+    if (done.outputFinite)
         return;
     zeroNonFinite (done.outLeft, done.active);
     zeroNonFinite (done.outRight, done.active);
@@ -407,8 +419,12 @@ struct ReverbEngine::OutputRunner
     void mixOut (Chunk& c, int32_t i, StereoPair q)
     {
         const StereoPair wet = (q + cross * swapped (q)) * wetG;
-        storeSplit (c.outLeft + i, c.outRight + i, pairOf (c.inLeft[i], c.inRight[i]) * dryG + wet);
+        const StereoPair out = pairOf (c.inLeft[i], c.inRight[i]) * dryG + wet;
+        storeSplit (c.outLeft + i, c.outRight + i, out);
+        spoilt = spoilt + (out - out); // stays 0 while every output is finite
     }
+
+    bool outputFinite () const { return leftOf (spoilt) == 0.0 && rightOf (spoilt) == 0.0; }
 
     // Step j of the three bands staggered by a frame each, so that the
     // band recursions run side by side: low band of frame j, mid band of
@@ -445,6 +461,7 @@ struct ReverbEngine::OutputRunner
     BiquadFilter::Runner high;
     StereoPair lowOut = pairZero ();
     StereoPair midOut = pairZero ();
+    StereoPair spoilt = pairZero ();
     StereoPair dryG;
     StereoPair wetG;
     StereoPair cross;
@@ -460,6 +477,7 @@ void ReverbEngine::finishChunk (Chunk& chunk)
         output.highBandAndMix (chunk, i);
     }
     output.storeHistory (*this);
+    chunk.outputFinite = output.outputFinite ();
 }
 
 void ReverbEngine::renderChunk (Chunk& chunk, Chunk* previous)
@@ -687,6 +705,8 @@ __attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk
             output.highBandAndMix (*previous, i);
     }
     output.storeHistory (*this);
+    if (previous != nullptr)
+        previous->outputFinite = output.outputFinite ();
 }
 
 void ReverbEngine::applyBypass (double gain[2], double level, bool bypass)

@@ -127,6 +127,7 @@ private:
         int32_t count;  // frames of the caller's arrays in this chunk
         int32_t active; // frames that passed the gate
         bool anyIdle;
+        bool outputFinite; // set once the chunk's output is mixed
         bool idle[kChunkFrames];
         // Input and output of the admitted frames: the caller's own arrays
         // when every frame passes, else the gathered arrays below, whose
