@@ -3,6 +3,7 @@
 // settings.
 
 #include "ReverbEngine.h"
+#include "StereoSignals.h"
 
 #include <gtest/gtest.h>
 
@@ -16,47 +17,7 @@
 
 namespace {
 
-struct Stereo
-{
-    std::vector<double> left;
-    std::vector<double> right;
-};
-
-// Runs frames through processFrame; input is (left[i], right[i]).
-Stereo run (ReverbEngine& engine, const Stereo& input)
-{
-    Stereo out {std::vector<double> (input.left.size ()), std::vector<double> (input.left.size ())};
-    for (size_t i = 0; i < input.left.size (); ++i)
-    {
-        const double in[2] = {input.left[i], input.right[i]};
-        double o[2];
-        engine.processFrame (in, o);
-        out.left[i] = o[0];
-        out.right[i] = o[1];
-    }
-    return out;
-}
-
-Stereo impulse (size_t frames, double left, double right)
-{
-    Stereo s {std::vector<double> (frames, 0.0), std::vector<double> (frames, 0.0)};
-    s.left[0] = left;
-    s.right[0] = right;
-    return s;
-}
-
-Stereo noise (size_t frames, uint32_t seed)
-{
-    std::mt19937 random (seed);
-    std::uniform_real_distribution<double> u (-1.0, 1.0);
-    Stereo s {std::vector<double> (frames), std::vector<double> (frames)};
-    for (size_t i = 0; i < frames; ++i)
-    {
-        s.left[i] = u (random);
-        s.right[i] = u (random);
-    }
-    return s;
-}
+using namespace EngineTest;
 
 void processZeros (ReverbEngine& engine, int64_t frames)
 {

@@ -2,6 +2,7 @@
 // with equaliser changes while sound passes.
 
 #include "ReverbEngine.h"
+#include "StereoSignals.h"
 
 #include <gtest/gtest.h>
 
@@ -16,40 +17,14 @@ namespace {
 
 using Kernel = ReverbEngine::Kernel;
 
-struct Stereo
-{
-    std::vector<double> left, right;
-};
-
-Stereo noise (size_t frames, unsigned seed)
-{
-    Stereo s {std::vector<double> (frames), std::vector<double> (frames)};
-    std::mt19937 random (seed);
-    std::uniform_real_distribution<double> u (-0.5, 0.5);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        s.left[i] = u (random);
-        s.right[i] = u (random);
-    }
-    return s;
-}
+using namespace EngineTest;
 
 // Renders in blocks of varying size through the given kernel, or frame by frame
 // when frameByFrame is set.
 Stereo render (ReverbEngine& engine, Stereo signal, bool frameByFrame)
 {
     if (frameByFrame)
-    {
-        for (size_t i = 0; i < signal.left.size (); ++i)
-        {
-            const double in[2] = {signal.left[i], signal.right[i]};
-            double out[2];
-            engine.processFrame (in, out);
-            signal.left[i] = out[0];
-            signal.right[i] = out[1];
-        }
-        return signal;
-    }
+        return run (engine, signal);
     const int32_t sizes[] = {500, 64, 3, 97, 256, 17};
     for (size_t at = 0, k = 0; at < signal.left.size (); ++k)
     {
