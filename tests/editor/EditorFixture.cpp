@@ -93,6 +93,39 @@ std::string parameterText (Quillmere& effect, ParamID id, ParamValue value)
 	return ascii;
 }
 
+VSTGUI::CPoint centreOf (const VSTGUI::CView* view)
+{
+	const VSTGUI::CRect& size = view->getViewSize ();
+	return VSTGUI::CPoint ((size.left + size.right) / 2, (size.top + size.bottom) / 2);
+}
+
+std::string editSummary (const QuillmereHost::ComponentHandlerRecorder& handler)
+{
+	using Kind = QuillmereHost::ComponentHandlerRecorder::Kind;
+	std::string summary;
+	for (const auto& call : handler.calls ())
+	{
+		const char* letter = call.kind == Kind::kBeginEdit ? "b" : call.kind == Kind::kPerformEdit ? "p"
+		                     : call.kind == Kind::kEndEdit ? "e" : nullptr;
+		if (!letter)
+			continue;
+		if (!summary.empty ())
+			summary += ' ';
+		summary += letter + std::to_string (call.id);
+	}
+	return summary;
+}
+
+std::vector<ParamValue> performedValues (const QuillmereHost::ComponentHandlerRecorder& handler,
+                                         ParamID id)
+{
+	std::vector<ParamValue> values;
+	for (const auto& call : handler.calls ())
+		if (call.kind == QuillmereHost::ComponentHandlerRecorder::Kind::kPerformEdit && call.id == id)
+			values.push_back (call.value);
+	return values;
+}
+
 cairo_surface_t* snapshot (VSTGUI::OffscreenFrame& frame)
 {
 	cairo_surface_t* source = frame.getSurface ();

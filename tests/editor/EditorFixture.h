@@ -88,6 +88,16 @@ protected:
 // The parameter's own text for a normalized value, in 8-bit characters.
 std::string parameterText (Quillmere& effect, ParamID id, ParamValue value);
 
+// The middle of a control, where a user would click it.
+VSTGUI::CPoint centreOf (const VSTGUI::CView* view);
+
+// The edits the host heard, in order and in short: "b5" beginEdit (5), "p5" performEdit,
+// "e5" endEdit; restartComponent calls are left out.
+std::string editSummary (const QuillmereHost::ComponentHandlerRecorder& handler);
+// The values of the host's performEdit calls for `id`, in order.
+std::vector<ParamValue> performedValues (const QuillmereHost::ComponentHandlerRecorder& handler,
+                                         ParamID id);
+
 // True when the two images hold the same pixels inside `area`.
 bool samePixels (VSTGUI::OffscreenFrame& frame, cairo_surface_t* other, const VSTGUI::CRect& area);
 // A copy of the frame's last image.
