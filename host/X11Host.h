@@ -4,6 +4,8 @@
 // the editor really puts on screen. Everything runs on the calling thread.
 #pragma once
 
+#include "RunLoop.h"
+
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <chrono>
@@ -17,69 +19,8 @@ struct xcb_connection_t;
 
 namespace QuillmereHost {
 
-// The run loop a host hands to views. Like Ardour's, it refuses a second handler on a
-// file descriptor that already has one; unregistering (anything) from inside a callback
-// is safe.
-class X11RunLoop : public Steinberg::Linux::IRunLoop
-{
-public:
-	X11RunLoop () = default;
-	virtual ~X11RunLoop ();
-	X11RunLoop (const X11RunLoop&) = delete;
-	X11RunLoop& operator= (const X11RunLoop&) = delete;
-
-	Steinberg::tresult PLUGIN_API registerEventHandler (Steinberg::Linux::IEventHandler* handler,
-	                                                    Steinberg::Linux::FileDescriptor fd) override;
-	Steinberg::tresult PLUGIN_API unregisterEventHandler (Steinberg::Linux::IEventHandler* handler) override;
-	Steinberg::tresult PLUGIN_API registerTimer (Steinberg::Linux::ITimerHandler* handler,
-	                                             Steinberg::Linux::TimerInterval milliseconds) override;
-	Steinberg::tresult PLUGIN_API unregisterTimer (Steinberg::Linux::ITimerHandler* handler) override;
-
-	// Calls handlers of readable descriptors and due timers for `milliseconds`.
-	void runFor (int milliseconds);
-	// Runs until `done` is true or `timeoutMs` has passed; the last answer of `done`.
-	bool runUntil (const std::function<bool ()>& done, int timeoutMs);
-
-	size_t eventHandlerCount () const { return events.size (); }
-	size_t timerCount () const { return timers.size (); }
-	uint64_t eventCallbacks () const { return fdCalls; }
-	uint64_t timerCallbacks () const { return timerCalls; }
-
-	// The host owns the run loop; references are counted for the plug-in's sake only.
-	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) override;
-	Steinberg::uint32 PLUGIN_API addRef () override { return ++references; }
-	Steinberg::uint32 PLUGIN_API release () override { return --references; }
-	Steinberg::uint32 references = 1;
-
-private:
-	using Clock = std::chrono::steady_clock;
-	struct EventEntry
-	{
-		uint64_t id;
-		Steinberg::Linux::IEventHandler* handler;
-		int fd;
-	};
-	struct TimerEntry
-	{
-		uint64_t id;
-		Steinberg::Linux::ITimerHandler* handler;
-		Clock::duration interval;
-		Clock::time_point due;
-	};
-
-	// One pass: waits at most until `deadline` for a descriptor or a timer.
-	void runOnce (Clock::time_point deadline);
-	template <typename Entry> static Entry* findById (std::vector<Entry>& list, uint64_t id);
-	// Drops `handler`'s entry and our reference to it; kResultFalse when it has none.
-	template <typename Entry, typename Handler>
-	static Steinberg::tresult removeEntry (std::vector<Entry>& list, Handler* handler);
-
-	std::vector<EventEntry> events;
-	std::vector<TimerEntry> timers;
-	uint64_t nextId = 1;
-	uint64_t fdCalls = 0;
-	uint64_t timerCalls = 0;
-};
+// The run loop our host offers views through its IPlugFrame.
+using X11RunLoop = RunLoop;
 
 // Pixels as 0x00RRGGBB, row after row.
 struct X11Image
@@ -120,6 +61,10 @@ public:
 	// user's mouse would; `button` 4 and 5 are the wheel.
 	bool fakeButton (int x, int y, uint8_t button, bool press, bool release);
 	bool fakeMotion (int x, int y);
+	// A key press and release through XTEST: it goes where the keyboard focus is.
+	void fakeKey (uint8_t keycode);
+	// Each character of `text` (letters, digits, '.', '-') typed with fakeKey.
+	bool fakeTyping (const std::string& text);
 	// The keycode of a keysym on this server's keyboard, 0 when it has none.
 	uint8_t keycodeOf (uint32_t keysym);
 	// The 32-bit words of `window`'s property `name`; empty when it has none.

@@ -10,7 +10,8 @@ namespace Vst {
 namespace {
 
 // The SDK's VirtualKeyCodes and KeyModifier values (pluginterfaces/base/keycodes.h, which
-// our SDK copy lacks), as hosts pass them to onKeyDown.
+// our SDK copy lacks), as hosts pass them to onKeyDown. VST 2's VstVirtualKey and
+// VstModifierKey have the same numbers, so effEditKeyDown comes here unchanged.
 enum HostKey : int16
 {
 	kHostKeyBack = 1,
@@ -28,6 +29,14 @@ enum HostKey : int16
 	kHostKeyPageDown = 16,
 	kHostKeyEnter = 19,
 	kHostKeyDelete = 22,
+	kHostKeyNumpad0 = 24,
+	kHostKeyNumpad9 = 33,
+	kHostKeyMultiply = 34,
+	kHostKeyAdd = 35,
+	kHostKeySubtract = 37,
+	kHostKeyDecimal = 38,
+	kHostKeyDivide = 39,
+	kHostKeyEquals = 57,
 };
 enum HostModifier : int16
 {
@@ -60,9 +69,28 @@ uint8_t virtualKeyOf (int16 keyCode)
 	}
 }
 
+// Keypad keys that a host sends as virtual keys alone type their characters.
+char16 keypadCharacterOf (int16 keyCode)
+{
+	if (keyCode >= kHostKeyNumpad0 && keyCode <= kHostKeyNumpad9)
+		return static_cast<char16> ('0' + (keyCode - kHostKeyNumpad0));
+	switch (keyCode)
+	{
+		case kHostKeyMultiply: return '*';
+		case kHostKeyAdd: return '+';
+		case kHostKeySubtract: return '-';
+		case kHostKeyDecimal: return '.';
+		case kHostKeyDivide: return '/';
+		case kHostKeyEquals: return '=';
+		default: return 0;
+	}
+}
+
 // False when the host's key carries nothing the toolkit knows.
 bool toKeyCode (char16 key, int16 keyCode, int16 modifiers, VSTGUI::VstKeyCode& code)
 {
+	if (!key)
+		key = keypadCharacterOf (keyCode);
 	code.virt = virtualKeyOf (keyCode);
 	code.character = code.virt == VSTGUI::VKEY_SPACE ? ' ' : (code.virt ? 0 : key);
 	code.modifier = 0;

@@ -1,5 +1,6 @@
 #include "vst2wrapper.h"
 
+#include "vst2editor.h"
 #include "vst2text.h"
 
 #include "ParameterChanges.h"
@@ -107,6 +108,9 @@ AEffect* Vst2Wrapper::create (IPluginFactory* factory, const TUID classID, VstIn
 		delete wrapper;
 		return nullptr;
 	}
+	// Nothing runs between here and VSTPluginMain's return: from now on the host
+	// may hear from us (before, it might not know the AEffect it would be told about).
+	wrapper->hostKnowsEffect.store (true);
 	return wrapper->getAeffect ();
 }
 
@@ -138,6 +142,8 @@ Vst2Wrapper::Vst2Wrapper (IPluginFactory* factory, audioMasterCallback audioMast
 
 Vst2Wrapper::~Vst2Wrapper ()
 {
+	// The view goes before the controller it belongs to.
+	editor.reset ();
 	if (resumed)
 		suspend ();
 	if (componentsConnected)
@@ -196,6 +202,7 @@ bool Vst2Wrapper::init (const TUID classID)
 	readParameters ();
 	readBuses ();
 	readIdentity (classID);
+	makeEditor ();
 	return true;
 }
 
@@ -337,6 +344,10 @@ VstIntPtr Vst2Wrapper::dispatchCallback (AEffect* e, VstInt32 opcode, VstInt32 i
 		return 0;
 	if (opcode == effClose)
 	{
+		// A call still running on another thread (an idle) ends first.
+		{
+			std::lock_guard<std::recursive_mutex> finishing (wrapper->controllerLock);
+		}
 		delete wrapper;
 		return 1;
 	}
@@ -372,12 +383,21 @@ float Vst2Wrapper::getParameterCallback (AEffect* e, VstInt32 index)
 VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt)
 {
+	if (opcode == effEditIdle)
+		return editIdle ();
+	if (mayComeFromAudioThread (opcode))
+		return dispatchOpcode (opcode, index, value, ptr, opt);
+	std::lock_guard<std::recursive_mutex> serialized (controllerLock);
 	if (isUserInterfaceCall (opcode))
 		mainThread.store (std::this_thread::get_id ());
 	// Values the host set from another thread reach the controller here.
-	if (onMainThread ())
-		applyPendingToController ();
+	applyPendingToController ();
+	return dispatchOpcode (opcode, index, value, ptr, opt);
+}
 
+VstIntPtr Vst2Wrapper::dispatchOpcode (VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                       void* ptr, float opt)
+{
 	char* text = static_cast<char*> (ptr);
 	switch (opcode)
 	{
@@ -426,7 +446,8 @@ VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr valu
 		case effEditGetRect: return editGetRect (static_cast<ERect**> (ptr));
 		case effEditOpen: return editOpen (ptr);
 		case effEditClose: return editClose ();
-		case effEditIdle: return editIdle ();
+		case effEditKeyDown: return editKey (true, index, value, opt);
+		case effEditKeyUp: return editKey (false, index, value, opt);
 		case effSetEditKnobMode: return setKnobMode (value);
 		case effGetInputProperties:
 			return pinProperties (true, index, static_cast<VstPinProperties*> (ptr));
@@ -455,7 +476,8 @@ VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr valu
 	}
 }
 
-// Calls that only a host's user-interface thread makes.
+// Calls that only a host's user-interface thread makes. Not the editor's idle and
+// close: Ardour makes those from an event-loop thread of its own.
 bool Vst2Wrapper::isUserInterfaceCall (VstInt32 opcode)
 {
 	switch (opcode)
@@ -464,9 +486,21 @@ bool Vst2Wrapper::isUserInterfaceCall (VstInt32 opcode)
 		case effGetChunk:
 		case effSetChunk:
 		case effEditGetRect:
-		case effEditOpen:
-		case effEditClose:
-		case effEditIdle: return true;
+		case effEditOpen: return true;
+		default: return false;
+	}
+}
+
+// Calls some hosts make from the audio thread, which never waits for a lock. None
+// of them reaches the controller except through setParameter, which sees to itself.
+bool Vst2Wrapper::mayComeFromAudioThread (VstInt32 opcode)
+{
+	switch (opcode)
+	{
+		case effProcessEvents:
+		case effStartProcess:
+		case effStopProcess:
+		case effSetBypass: return true;
 		default: return false;
 	}
 }
@@ -474,7 +508,17 @@ bool Vst2Wrapper::isUserInterfaceCall (VstInt32 opcode)
 VstIntPtr Vst2Wrapper::callHost (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt)
 {
+	if (!hostKnowsEffect.load ())
+		return 0;
 	return audioMaster (&effect, opcode, index, value, ptr, opt);
+}
+
+void Vst2Wrapper::requestDisplayUpdate ()
+{
+	if (loadingChunk)
+		displayUpdateDue = true;
+	else
+		callHost (audioMasterUpdateDisplay, 0, 0, nullptr, 0.f);
 }
 
 //------------------------------------------------------------------------
@@ -507,6 +551,7 @@ void Vst2Wrapper::setParameter (VstInt32 index, float value)
 	anyPendingForProcessor.store (true);
 	if (onMainThread ())
 	{
+		std::lock_guard<std::recursive_mutex> serialized (controllerLock);
 		slot.pendingForController.store (false);
 		controller->setParamNormalized (parameterIds[static_cast<size_t> (index)], value);
 	}
@@ -525,9 +570,16 @@ ParamValue Vst2Wrapper::currentValue (VstInt32 index) const
 	return controller->getParamNormalized (parameterIds[static_cast<size_t> (index)]);
 }
 
-float Vst2Wrapper::getParameter (VstInt32 index) const
+float Vst2Wrapper::getParameter (VstInt32 index)
 {
-	return isValidIndex (index) ? static_cast<float> (currentValue (index)) : 0.f;
+	if (!isValidIndex (index))
+		return 0.f;
+	if (onMainThread ())
+	{
+		std::lock_guard<std::recursive_mutex> serialized (controllerLock);
+		return static_cast<float> (currentValue (index));
+	}
+	return static_cast<float> (currentValue (index));
 }
 
 void Vst2Wrapper::applyPendingToController ()
@@ -689,7 +741,7 @@ tresult PLUGIN_API Vst2Wrapper::restartComponent (int32 flags)
 		callHost (audioMasterIOChanged, 0, 0, nullptr, 0.f);
 	}
 	if (flags & (kParamValuesChanged | kParamTitlesChanged))
-		callHost (audioMasterUpdateDisplay, 0, 0, nullptr, 0.f);
+		requestDisplayUpdate ();
 	return kResultOk;
 }
 
@@ -921,6 +973,19 @@ VstIntPtr Vst2Wrapper::setChunk (const void* data, VstIntPtr size)
 	    controllerSize != payload - componentSize)
 		return 0;
 
+	// However many times the effect asks during the load, the host hears it once.
+	struct ChunkLoad
+	{
+		Vst2Wrapper& wrapper;
+		explicit ChunkLoad (Vst2Wrapper& wrapper) : wrapper (wrapper) { wrapper.loadingChunk = true; }
+		~ChunkLoad ()
+		{
+			wrapper.loadingChunk = false;
+			if (std::exchange (wrapper.displayUpdateDue, false))
+				wrapper.requestDisplayUpdate ();
+		}
+	} load (*this);
+
 	auto* componentBytes = const_cast<unsigned char*> (bytes + 16);
 	MemoryStream componentState (componentBytes, componentSize);
 	if (component->setState (&componentState) != kResultOk)
@@ -937,24 +1002,76 @@ VstIntPtr Vst2Wrapper::setChunk (const void* data, VstIntPtr size)
 	}
 	// Values the host set before the chunk must not overwrite it.
 	discardPendingValues ();
-	callHost (audioMasterUpdateDisplay, 0, 0, nullptr, 0.f);
+	requestDisplayUpdate ();
 	return 1;
 }
 
 //------------------------------------------------------------------------
-// Editor. To add one: set effFlagsHasEditor in the constructor and let
-// these four create, attach, remove and idle the controller's view.
+// Editor. The view lives from creation to effClose, so its size is known
+// before the first open and after a close. Everything it does with X and
+// with its frame happens inside effEditOpen, effEditIdle and effEditClose,
+// under the controller lock.
 //------------------------------------------------------------------------
-VstIntPtr Vst2Wrapper::editGetRect (ERect** rect)
+void Vst2Wrapper::makeEditor ()
 {
-	if (rect)
-		*rect = nullptr;
-	return 0;
+	editor = std::make_unique<Vst2Editor> (controller, [this] (int32 width, int32 height) {
+		return callHost (audioMasterSizeWindow, width, height, nullptr, 0.f) != 0;
+	});
+	if (editor->exists ())
+		effect.flags |= effFlagsHasEditor;
+	else
+		editor.reset ();
 }
 
-VstIntPtr Vst2Wrapper::editOpen (void*) { return 0; }
-VstIntPtr Vst2Wrapper::editClose () { return 0; }
-VstIntPtr Vst2Wrapper::editIdle () { return 0; }
+VstIntPtr Vst2Wrapper::editGetRect (ERect** rect)
+{
+	if (!rect)
+		return 0;
+	*rect = nullptr;
+	if (!editor)
+		return 0;
+	*rect = const_cast<ERect*> (editor->rect ());
+	return 1;
+}
+
+// The host's Display* (in value) is not ours to use: the window opens its own
+// connection.
+VstIntPtr Vst2Wrapper::editOpen (void* parentWindow)
+{
+	return editor && editor->open (parentWindow) ? 1 : 0;
+}
+
+VstIntPtr Vst2Wrapper::editClose ()
+{
+	if (!editor || !editor->isOpen ())
+		return 0;
+	editor->close ();
+	return 1;
+}
+
+// From whichever thread the host idles on. A tick that would wait for another
+// call is skipped; the next one catches up.
+VstIntPtr Vst2Wrapper::editIdle ()
+{
+	if (!editor)
+		return 0;
+	std::unique_lock<std::recursive_mutex> serialized (controllerLock, std::try_to_lock);
+	if (!serialized.owns_lock ())
+		return 0;
+	applyPendingToController ();
+	editor->idle ();
+	return 1;
+}
+
+VstIntPtr Vst2Wrapper::editKey (bool down, VstInt32 character, VstIntPtr virtualKey,
+                                float modifiers)
+{
+	if (!editor)
+		return 0;
+	bool used = down ? editor->keyDown (character, virtualKey, modifiers)
+	                 : editor->keyUp (character, virtualKey, modifiers);
+	return used ? 1 : 0;
+}
 
 VstIntPtr Vst2Wrapper::setKnobMode (VstIntPtr mode)
 {

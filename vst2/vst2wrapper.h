@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -20,6 +21,7 @@ namespace Steinberg {
 namespace Vst {
 
 class ParameterChanges;
+class Vst2Editor;
 
 class Vst2Wrapper final : public IComponentHandler, public IHostApplication
 {
@@ -98,7 +100,7 @@ private:
 	bool isValidIndex (VstInt32 index) const;
 	int32 indexOf (ParamID id) const;
 	void setParameter (VstInt32 index, float value);
-	float getParameter (VstInt32 index) const;
+	float getParameter (VstInt32 index);
 	ParamValue currentValue (VstInt32 index) const;
 	VstIntPtr getParameterName (VstInt32 index, char* text) const;
 	VstIntPtr getParameterLabel (VstInt32 index, char* text) const;
@@ -131,26 +133,44 @@ private:
 	VstIntPtr getChunk (void** data);
 	VstIntPtr setChunk (const void* data, VstIntPtr size);
 
-	// Editor: none yet; these keep the host's editor calls answered.
+	// Editor: the controller's view in the host's window.
+	void makeEditor ();
 	VstIntPtr editGetRect (ERect** rect);
 	VstIntPtr editOpen (void* parentWindow);
 	VstIntPtr editClose ();
 	VstIntPtr editIdle ();
+	VstIntPtr editKey (bool down, VstInt32 character, VstIntPtr virtualKey, float modifiers);
 
 	VstIntPtr canDo (const char* feature) const;
 	VstIntPtr pinProperties (bool input, VstInt32 index, VstPinProperties* properties) const;
 	VstIntPtr setKnobMode (VstIntPtr mode);
 	bool onMainThread () const { return std::this_thread::get_id () == mainThread.load (); }
 	static bool isUserInterfaceCall (VstInt32 opcode);
+	static bool mayComeFromAudioThread (VstInt32 opcode);
+	VstIntPtr dispatchOpcode (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+	                          float opt);
 	VstIntPtr callHost (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+	// Asks the host to read every parameter again, or, while a chunk loads, notes that
+	// the chunk's one request is due.
+	void requestDisplayUpdate ();
 
 	AEffect effect {};
 	audioMasterCallback audioMaster;
 	IPluginFactory* factory;
 	// The host's user-interface thread: where the adapter was made, or where
-	// the host last called the editor or the chunks (a host may create
+	// the host last opened the editor or called the chunks (a host may create
 	// plug-ins on a worker thread and use them from another).
 	std::atomic<std::thread::id> mainThread;
+	// The host hears from us only once VSTPluginMain has handed it the AEffect.
+	std::atomic<bool> hostKnowsEffect {false};
+	// Held by every call that reaches the controller or the editor, on any thread
+	// but the audio thread. Some hosts idle the editor from a thread of their own
+	// (Ardour), so the editor's own edits and the host's calls meet here. Recursive:
+	// a host may call in again from inside one of our callbacks.
+	std::recursive_mutex controllerLock;
+	bool loadingChunk = false;
+	bool displayUpdateDue = false;
+	std::unique_ptr<Vst2Editor> editor;
 
 	IComponent* component = nullptr;
 	IAudioProcessor* processor = nullptr;

@@ -169,7 +169,8 @@ TEST (Vst2Entry, ReportsIdentityAndCapabilities)
 	EXPECT_EQ (e->numParams, kParameterCount);
 	EXPECT_EQ (e->numInputs, 2);
 	EXPECT_EQ (e->numOutputs, 2);
-	EXPECT_EQ (e->flags, effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks);
+	EXPECT_EQ (e->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing |
+	                         effFlagsProgramChunks);
 	EXPECT_EQ (plugin->dispatch (effGetVstVersion), 2400);
 	EXPECT_EQ (plugin->dispatch (effGetPlugCategory), kPlugCategRoomFx);
 	EXPECT_EQ (plugin->dispatch (effGetVendorVersion), 2020);
@@ -191,10 +192,6 @@ TEST (Vst2Entry, ReportsIdentityAndCapabilities)
 	EXPECT_EQ (plugin->dispatch (effCanDo, 0, 0, const_cast<char*> ("receiveVstTimeInfo")), -1);
 	EXPECT_EQ (plugin->dispatch (effCanDo, 0, 0, const_cast<char*> ("receiveVstMidiEvent")), -1);
 	EXPECT_EQ (plugin->dispatch (effCanDo, 0, 0, const_cast<char*> ("somethingNew")), 0);
-
-	ERect* rect = reinterpret_cast<ERect*> (1);
-	EXPECT_EQ (plugin->dispatch (effEditGetRect, 0, 0, &rect), 0);
-	EXPECT_EQ (rect, nullptr);
 
 	VstPinProperties pin;
 	ASSERT_EQ (plugin->dispatch (effGetOutputProperties, 1, 0, &pin), 1);

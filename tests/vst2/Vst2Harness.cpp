@@ -43,6 +43,7 @@ std::unique_ptr<Vst2Plugin> Vst2Plugin::load (VstIntPtr hostVersion)
 	plugin->hostVersion = hostVersion;
 	pluginBeingCreated = plugin.get ();
 	plugin->aeffect = entry (&Vst2Plugin::audioMaster);
+	plugin->entryReturned = true;
 	pluginBeingCreated = nullptr;
 	if (!plugin->aeffect)
 		return nullptr;
@@ -64,15 +65,57 @@ VstIntPtr Vst2Plugin::audioMaster (AEffect* effect, VstInt32 opcode, VstInt32 in
 	                                              : pluginBeingCreated;
 	if (!plugin)
 		return 0;
-	plugin->calls.push_back ({opcode, index, value, opt});
+	{
+		std::lock_guard<std::mutex> recording (plugin->callsLock);
+		plugin->calls.push_back ({opcode, index, value, opt, !plugin->entryReturned});
+	}
 	switch (opcode)
 	{
 		case audioMasterVersion: return plugin->hostVersion;
 		case audioMasterGetProductString:
 			std::strcpy (static_cast<char*> (ptr), "Vst2Harness");
 			return 1;
+		case audioMasterSizeWindow: return 1;
 		default: return 0;
 	}
+}
+
+std::vector<HostCall> Vst2Plugin::hostCalls () const
+{
+	std::lock_guard<std::mutex> reading (callsLock);
+	return calls;
+}
+
+std::vector<HostCall> Vst2Plugin::hostCalls (VstInt32 opcode) const
+{
+	std::vector<HostCall> matching;
+	for (const HostCall& call : hostCalls ())
+		if (call.opcode == opcode)
+			matching.push_back (call);
+	return matching;
+}
+
+void Vst2Plugin::clearHostCalls ()
+{
+	std::lock_guard<std::mutex> clearing (callsLock);
+	calls.clear ();
+}
+
+bool Vst2Plugin::editorRect (ERect& rect)
+{
+	ERect* answer = nullptr;
+	if (dispatch (effEditGetRect, 0, 0, &answer) != 1 || !answer)
+		return false;
+	rect = *answer;
+	return true;
+}
+
+bool Vst2Plugin::openEditor (uint32_t parentWindow)
+{
+	// Hosts pass their own Display* in value; the plug-in must not use it.
+	auto bogusDisplay = reinterpret_cast<VstIntPtr> (&calls);
+	return dispatch (effEditOpen, 0, bogusDisplay,
+	                 reinterpret_cast<void*> (static_cast<uintptr_t> (parentWindow))) == 1;
 }
 
 VstIntPtr Vst2Plugin::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

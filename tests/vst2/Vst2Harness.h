@@ -6,6 +6,7 @@
 #include "vst2abi.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct HostCall
 	VstInt32 index;
 	VstIntPtr value;
 	float opt;
+	// Made before VSTPluginMain returned the AEffect.
+	bool duringEntry;
 };
 
 // The library stays loaded until the process ends, so leak reports keep
@@ -57,8 +60,15 @@ public:
 	std::vector<char> getChunk ();
 	VstIntPtr setChunk (std::vector<char> bytes);
 
-	const std::vector<HostCall>& hostCalls () const { return calls; }
-	void clearHostCalls () { calls.clear (); }
+	// The plug-in may call from any thread (an editor idled on another one).
+	std::vector<HostCall> hostCalls () const;
+	std::vector<HostCall> hostCalls (VstInt32 opcode) const;
+	void clearHostCalls ();
+
+	// The editor: its rectangle (false when there is none), and open with the parent
+	// window's id, as Linux hosts pass it.
+	bool editorRect (ERect& rect);
+	bool openEditor (uint32_t parentWindow);
 
 private:
 	Vst2Plugin () = default;
@@ -68,6 +78,8 @@ private:
 
 	AEffect* aeffect = nullptr;
 	VstIntPtr hostVersion = 2400;
+	bool entryReturned = false;
+	mutable std::mutex callsLock;
 	std::vector<HostCall> calls;
 };
 

@@ -14,9 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -26,35 +23,7 @@ using QuillmereHost::X11Image;
 using QuillmereHost::X11PlugFrame;
 using QuillmereHost::X11RunLoop;
 using QuillmereTest::openFileCount;
-
-// HOME points at an empty folder for the life of the object, so the skin file is ours.
-class ScratchHome
-{
-public:
-	ScratchHome ()
-	{
-		if (const char* old = std::getenv ("HOME"))
-			previous = old;
-		char pattern[] = "/tmp/quillmere-x11-home-XXXXXX";
-		folder = ::mkdtemp (pattern);
-		::setenv ("HOME", folder.c_str (), 1);
-	}
-	~ScratchHome ()
-	{
-		::setenv ("HOME", previous.c_str (), 1);
-		std::error_code ignored;
-		std::filesystem::remove_all (folder, ignored);
-	}
-	void chooseSkin (int skin) const
-	{
-		std::filesystem::create_directories (folder + "/Documents/Quillmere");
-		std::ofstream (folder + "/Documents/Quillmere/QuillmereConfig.txt") << "QuillmereSkin= " << skin << "\n";
-	}
-
-private:
-	std::string folder;
-	std::string previous;
-};
+using QuillmereTest::ScratchHome;
 
 // The editor of an effect made in this program (same code, same defaults), drawn
 // offscreen: what the window must show.
@@ -283,6 +252,108 @@ TEST_F (EditorWindowTest, ForwardedKeysAreTakenOnlyWhenUsed)
 	EXPECT_EQ (view->onKeyDown (0, 4 /* return */, 0), kResultFalse);
 	EXPECT_EQ (view->onKeyUp ('a', 0, 0), kResultFalse);
 	frame.detach (view);
+}
+
+// What a user's hands do in the window: real pointer and keyboard events through XTEST,
+// delivered by the run loop the host offers.
+class EditorInputTest : public EditorWindowTest
+{
+protected:
+	using Call = QuillmereHost::ComponentHandlerRecorder::Call;
+	using Kind = QuillmereHost::ComponentHandlerRecorder::Kind;
+
+	void SetUp () override
+	{
+		EditorWindowTest::SetUp ();
+		if (IsSkipped () || HasFatalFailure ())
+			return;
+		view = newView ();
+		plugFrame = std::make_unique<X11PlugFrame> (&runLoop, *host);
+		ASSERT_EQ (plugFrame->attach (view), kResultOk);
+		ASSERT_TRUE (runUntilShown ());
+		effect->handler ().clear ();
+	}
+
+	void TearDown () override
+	{
+		if (plugFrame && view)
+			plugFrame->detach (view);
+	}
+
+	std::vector<Call> callsFor (Vst::ParamID id)
+	{
+		std::vector<Call> found;
+		for (const Call& call : effect->handler ().calls ())
+			if (call.id == id && call.kind != Kind::kRestartComponent)
+				found.push_back (call);
+		return found;
+	}
+
+	bool runUntilEnded (Vst::ParamID id)
+	{
+		return runLoop.runUntil (
+		    [&] {
+			    auto calls = callsFor (id);
+			    return !calls.empty () && calls.back ().kind == Kind::kEndEdit;
+		    },
+		    3000);
+	}
+
+	IPtr<IPlugView> view;
+	std::unique_ptr<X11PlugFrame> plugFrame;
+};
+
+TEST_F (EditorInputTest, DraggingTheDecayKnobUpRaisesDecayInOneBracket)
+{
+	constexpr Vst::ParamID kDecay = 5;
+	const double before = effect->controller ()->getParamNormalized (kDecay);
+	const int x = (179 + 319) / 2, y = (220 + 360) / 2;
+	ASSERT_TRUE (host->fakeButton (x, y, 1, true, false));
+	runLoop.runFor (60);
+	for (int step = 1; step <= 6; ++step)
+	{
+		host->fakeMotion (x, y - 8 * step);
+		runLoop.runFor (30);
+	}
+	host->fakeButton (x, y - 48, 1, false, true);
+	ASSERT_TRUE (runUntilEnded (kDecay));
+
+	auto calls = callsFor (kDecay);
+	ASSERT_GE (calls.size (), 3u);
+	EXPECT_EQ (calls.front ().kind, Kind::kBeginEdit);
+	double last = before;
+	for (size_t i = 1; i + 1 < calls.size (); ++i)
+	{
+		EXPECT_EQ (calls[i].kind, Kind::kPerformEdit);
+		EXPECT_GT (calls[i].value, last) << "an upward drag only raises the value";
+		last = calls[i].value;
+	}
+	EXPECT_EQ (effect->controller ()->getParamNormalized (kDecay), last);
+	EXPECT_EQ (host->errorCount (), 0u);
+}
+
+TEST_F (EditorInputTest, TypingIntoThePredelayFieldSetsIt)
+{
+	constexpr Vst::ParamID kPredelay = 1;
+	ASSERT_TRUE (host->fakeButton ((82 + 165) / 2, (182 + 207) / 2, 1, true, true));
+	// The click makes the field take the keyboard focus from the host's window.
+	ASSERT_TRUE (runLoop.runUntil ([&] { return host->inputFocus () == editorWindow (); }, 3000))
+	    << "the field did not take the X input focus";
+	ASSERT_TRUE (host->fakeTyping ("50"));
+	host->fakeKey (host->keycodeOf (0xff0d /* Return */));
+	ASSERT_TRUE (runLoop.runUntil ([&] { return !callsFor (kPredelay).empty (); }, 3000));
+
+	Vst::String128 fifty = {};
+	QuillmereHost::toString128 ("50", fifty);
+	Vst::ParamValue expected = -1;
+	ASSERT_EQ (effect->controller ()->getParamValueByString (kPredelay, fifty, expected), kResultOk);
+	EXPECT_NEAR (effect->controller ()->getParamNormalized (kPredelay), expected, 1e-9);
+	auto calls = callsFor (kPredelay);
+	ASSERT_FALSE (calls.empty ());
+	EXPECT_EQ (calls.back ().kind, Kind::kPerformEdit);
+	EXPECT_NEAR (calls.back ().value, expected, 1e-9);
+	// The edit is over: the host's window has its keys back.
+	EXPECT_TRUE (runLoop.runUntil ([&] { return host->inputFocus () == host->id (); }, 3000));
 }
 
 } // namespace

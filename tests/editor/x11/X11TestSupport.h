@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers of the X11 tests: open descriptors of this process, images to compare.
+// Small helpers of the X11 tests: open descriptors of this process, images to compare, a
+// home folder of their own for the skin file.
 
 #include "X11Host.h"
 
@@ -7,8 +8,40 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace QuillmereTest {
+
+// HOME points at an empty folder for the life of the object, so the skin file is ours.
+class ScratchHome
+{
+public:
+	ScratchHome ()
+	{
+		if (const char* old = std::getenv ("HOME"))
+			previous = old;
+		char pattern[] = "/tmp/quillmere-x11-home-XXXXXX";
+		folder = ::mkdtemp (pattern);
+		::setenv ("HOME", folder.c_str (), 1);
+	}
+	~ScratchHome ()
+	{
+		::setenv ("HOME", previous.c_str (), 1);
+		std::error_code ignored;
+		std::filesystem::remove_all (folder, ignored);
+	}
+	void chooseSkin (int skin) const
+	{
+		std::filesystem::create_directories (folder + "/Documents/Quillmere");
+		std::ofstream (folder + "/Documents/Quillmere/QuillmereConfig.txt") << "QuillmereSkin= " << skin << "\n";
+	}
+
+private:
+	std::string folder;
+	std::string previous;
+};
 
 // Entries of /proc/self/fd (the directory's own descriptor included, a constant).
 inline int openFileCount ()
