@@ -19,7 +19,7 @@ inline bool isFinite (double x)
 }
 
 // Whether every sample of both arrays lies within limit (NaN does not).
-// Runs once per chunk on input and on output, so two samples a step.
+// Runs over every chunk's input, so two samples a step.
 bool allWithin (const double* left, const double* right, int32_t count, double limit)
 {
     int32_t i = 0;
