@@ -83,6 +83,15 @@ VSTGUI::OffscreenFrame* EditorTest::offscreen (QuillmereEditorView* view)
 	return frame ? dynamic_cast<VSTGUI::OffscreenFrame*> (frame->getPlatformFrame ()) : nullptr;
 }
 
+void OpenEditorTest::openEditor ()
+{
+	view = openView ();
+	ASSERT_NE (view, nullptr);
+	window = offscreen (view);
+	ASSERT_NE (window, nullptr);
+	handler.clear ();
+}
+
 std::string parameterText (Quillmere& effect, ParamID id, ParamValue value)
 {
 	String128 text = {};

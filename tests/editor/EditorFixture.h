@@ -85,6 +85,22 @@ protected:
 	std::vector<QuillmereEditorView*> views;
 };
 
+// One editor view opened offscreen before each test, with the host's record cleared.
+class OpenEditorTest : public EditorTest
+{
+protected:
+	void SetUp () override
+	{
+		EditorTest::SetUp ();
+		openEditor ();
+	}
+	// Opens `view` into `window` (a derived SetUp may write the skin file first).
+	void openEditor ();
+
+	QuillmereEditorView* view = nullptr;
+	VSTGUI::OffscreenFrame* window = nullptr;
+};
+
 // The parameter's own text for a normalized value, in 8-bit characters.
 std::string parameterText (Quillmere& effect, ParamID id, ParamValue value);
 

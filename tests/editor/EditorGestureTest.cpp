@@ -16,19 +16,9 @@ namespace {
 
 using namespace VSTGUI;
 
-class GestureTest : public EditorTest
+class GestureTest : public OpenEditorTest
 {
 protected:
-	void SetUp () override
-	{
-		EditorTest::SetUp ();
-		view = openView ();
-		ASSERT_NE (view, nullptr);
-		window = offscreen (view);
-		ASSERT_NE (window, nullptr);
-		handler.clear ();
-	}
-
 	// A press at `from`, moves in steps of 5 pixels to `from` + (0, dy), and the release.
 	void drag (int32 slot, CCoord dy, CButtonState modifiers = 0)
 	{
@@ -44,9 +34,6 @@ protected:
 	{
 		return effect->getParameterObject (id)->getInfo ().defaultNormalizedValue;
 	}
-
-	QuillmereEditorView* view = nullptr;
-	OffscreenFrame* window = nullptr;
 };
 
 TEST_F (GestureTest, KnobDragIsOneBracketedEditThatMovesItsField)
@@ -83,24 +70,20 @@ TEST_F (GestureTest, KnobDragIsOneBracketedEditThatMovesItsField)
 
 TEST_F (GestureTest, ShiftDragsAndShiftWheelMoveLess)
 {
-	effect->setParamNormalized (1, 0.5);
-	drag (kPredelayKnob, -40);
-	const double plain = effect->getParamNormalized (1) - 0.5;
-	effect->setParamNormalized (1, 0.5);
-	drag (kPredelayKnob, -40, kShift);
-	const double fine = effect->getParamNormalized (1) - 0.5;
-	EXPECT_GT (plain, 0.0);
-	EXPECT_GT (fine, 0.0);
-	EXPECT_LT (fine * 5, plain);
-
-	effect->setParamNormalized (0, 0.5);
-	drag (kDrySlider, -40);
-	const double faderPlain = effect->getParamNormalized (0) - 0.5;
-	effect->setParamNormalized (0, 0.5);
-	drag (kDrySlider, -40, kShift);
-	const double faderFine = effect->getParamNormalized (0) - 0.5;
-	EXPECT_GT (faderFine, 0.0);
-	EXPECT_LT (faderFine * 5, faderPlain);
+	for (int32 slot : {kPredelayKnob, kDrySlider})
+	{
+		const ParamID id = static_cast<ParamID> (kControlInfo[slot].parameter);
+		SCOPED_TRACE ("id " + std::to_string (id));
+		double moved[2];
+		for (int fine = 0; fine < 2; ++fine)
+		{
+			effect->setParamNormalized (id, 0.5);
+			drag (slot, -40, fine ? CButtonState (kShift) : CButtonState (0));
+			moved[fine] = effect->getParamNormalized (id) - 0.5;
+		}
+		EXPECT_GT (moved[1], 0.0);
+		EXPECT_LT (moved[1] * 5, moved[0]);
+	}
 
 	// Each wheel step is a whole edit; up turns up, Shift steps finer.
 	effect->setParamNormalized (6, 0.5);

@@ -37,7 +37,7 @@ std::string bracketsFor (std::initializer_list<ParamID> skipped)
 	return summary;
 }
 
-class PresetMenuTest : public EditorTest, public ::testing::WithParamInterface<int32>
+class PresetMenuTest : public OpenEditorTest, public ::testing::WithParamInterface<int32>
 {
 protected:
 	void SetUp () override
@@ -45,11 +45,7 @@ protected:
 		EditorTest::SetUp ();
 		if (GetParam () == 2)
 			home.writeConfig ("QuillmereSkin= 2\n");
-		view = openView ();
-		ASSERT_NE (view, nullptr);
-		window = offscreen (view);
-		ASSERT_NE (window, nullptr);
-		handler.clear ();
+		openEditor ();
 	}
 
 	COptionMenu* menu (int32 slot) { return control<COptionMenu> (view, slot); }
@@ -78,9 +74,6 @@ protected:
 	{
 		return std::string (QUILLMERE_PICTURE_DIR) + "/" + name + std::to_string (GetParam ()) + ".png";
 	}
-
-	QuillmereEditorView* view = nullptr;
-	OffscreenFrame* window = nullptr;
 };
 
 TEST_P (PresetMenuTest, AllPresetsShowReadablyInsideTheWindow)

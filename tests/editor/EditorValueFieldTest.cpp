@@ -23,19 +23,9 @@ VstKeyCode virtualKey (uint8_t virt, uint8_t modifier = 0)
 // The host's key codes for IPlugView::onKeyDown.
 constexpr int16 kHostBack = 1, kHostTab = 2, kHostReturn = 4;
 
-class ValueFieldTest : public EditorTest
+class ValueFieldTest : public OpenEditorTest
 {
 protected:
-	void SetUp () override
-	{
-		EditorTest::SetUp ();
-		view = openView ();
-		ASSERT_NE (view, nullptr);
-		window = offscreen (view);
-		ASSERT_NE (window, nullptr);
-		handler.clear ();
-	}
-
 	CTextEdit* field (int32 slot) { return control<CTextEdit> (view, slot); }
 
 	void press (uint8_t virt, uint8_t modifier = 0)
@@ -51,9 +41,6 @@ protected:
 		window->type (text);
 		press (VKEY_RETURN);
 	}
-
-	QuillmereEditorView* view = nullptr;
-	OffscreenFrame* window = nullptr;
 };
 
 TEST_F (ValueFieldTest, AClickStartsAnEditWithEverythingSelectedAndTheKeyboard)
@@ -95,21 +82,29 @@ TEST_F (ValueFieldTest, EditingKeysMoveTheCaretAndDelete)
 	press (VKEY_END);
 	window->type ("0");
 	EXPECT_EQ (width->getEditedText (), "250");
+	press (VKEY_LEFT);
 	press (VKEY_HOME, MODIFIER_SHIFT);
-	EXPECT_EQ (width->getSelectionAnchor (), 3u);
+	EXPECT_EQ (width->getSelectionAnchor (), 2u);
 	EXPECT_EQ (width->getCaret (), 0u);
+	press (VKEY_END, MODIFIER_SHIFT);
+	EXPECT_EQ (width->getSelectionAnchor (), 2u);
+	EXPECT_EQ (width->getCaret (), 3u);
+	press (VKEY_HOME, MODIFIER_SHIFT);
+	// The field while typing: framed, the selection shaded, a caret.
+	window->render ();
+	EXPECT_TRUE (window->writePNG (QUILLMERE_PICTURE_DIR "/editor-typing.png"));
 	press (VKEY_RIGHT, MODIFIER_SHIFT);
 	press (VKEY_BACK);
-	EXPECT_EQ (width->getEditedText (), "2") << "Backspace takes the selection \"50\"";
+	EXPECT_EQ (width->getEditedText (), "20") << "Backspace takes the selection \"5\"";
 	// Nothing to delete at the ends.
 	press (VKEY_HOME);
 	press (VKEY_BACK);
 	press (VKEY_END);
 	press (VKEY_DELETE);
-	EXPECT_EQ (width->getEditedText (), "2");
+	EXPECT_EQ (width->getEditedText (), "20");
 	press (VKEY_RETURN);
 	EXPECT_EQ (width->getText (), parameterText (*effect, 2, effect->getParamNormalized (2)));
-	EXPECT_NEAR (effect->getParamNormalized (2), 0.02, 1e-6);
+	EXPECT_NEAR (effect->getParamNormalized (2), 0.2, 1e-6);
 }
 
 TEST_F (ValueFieldTest, AnUnreadableEntrySetsTheBottomOfTheRange)

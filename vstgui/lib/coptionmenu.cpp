@@ -260,6 +260,9 @@ void COptionMenuPopup::draw (CDrawContext* context)
 
 CMouseEventResult COptionMenuPopup::onMouseDown (CPoint& where, const CButtonState& buttons)
 {
+	// The second press of the double-click that opened the list chooses nothing.
+	if (buttons & kDoubleClick)
+		return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 	const int32_t index = (buttons & kLButton) ? entryAt (where) : -1;
 	if (index >= 0)
 		choose (index);
