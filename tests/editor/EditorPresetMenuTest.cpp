@@ -37,17 +37,9 @@ std::string bracketsFor (std::initializer_list<ParamID> skipped)
 	return summary;
 }
 
-class PresetMenuTest : public OpenEditorTest, public ::testing::WithParamInterface<int32>
+class MenuTest : public OpenEditorTest
 {
 protected:
-	void SetUp () override
-	{
-		EditorTest::SetUp ();
-		if (GetParam () == 2)
-			home.writeConfig ("QuillmereSkin= 2\n");
-		openEditor ();
-	}
-
 	COptionMenu* menu (int32 slot) { return control<COptionMenu> (view, slot); }
 
 	// Clicks the menu and returns its open entry list.
@@ -70,13 +62,27 @@ protected:
 		return count;
 	}
 
+};
+
+// The entry lists in both skins: their place and look depend on the window's size.
+class EntryListTest : public MenuTest, public ::testing::WithParamInterface<int32>
+{
+protected:
+	void SetUp () override
+	{
+		EditorTest::SetUp ();
+		if (GetParam () == 2)
+			home.writeConfig ("QuillmereSkin= 2\n");
+		openEditor ();
+	}
+
 	std::string picturePath (const char* name)
 	{
 		return std::string (QUILLMERE_PICTURE_DIR) + "/" + name + std::to_string (GetParam ()) + ".png";
 	}
 };
 
-TEST_P (PresetMenuTest, AllPresetsShowReadablyInsideTheWindow)
+TEST_P (EntryListTest, AllPresetsShowReadablyInsideTheWindow)
 {
 	COptionMenuPopup* list = openList (kPresetMenu);
 	ASSERT_NE (list, nullptr);
@@ -99,7 +105,7 @@ TEST_P (PresetMenuTest, AllPresetsShowReadablyInsideTheWindow)
 	EXPECT_FALSE (window->hasKeyboardFocus ());
 }
 
-TEST_P (PresetMenuTest, ChoosingAnEntryAppliesThePreset)
+TEST_P (EntryListTest, ChoosingAnEntryAppliesThePreset)
 {
 	COptionMenuPopup* list = openList (kPresetMenu);
 	ASSERT_NE (list, nullptr);
@@ -116,7 +122,7 @@ TEST_P (PresetMenuTest, ChoosingAnEntryAppliesThePreset)
 	           parameterText (*effect, 1, effect->getParamNormalized (1)));
 }
 
-TEST_P (PresetMenuTest, EscapeAndAClickOutsideCloseWithoutChange)
+TEST_F (MenuTest, EscapeAndAClickOutsideCloseWithoutChange)
 {
 	effect->presetIndex = 4;
 	menu (kPresetMenu)->setValue (4.f);
@@ -148,7 +154,7 @@ TEST_P (PresetMenuTest, EscapeAndAClickOutsideCloseWithoutChange)
 	EXPECT_EQ (view->getFrame ()->getModalView (), nullptr);
 }
 
-TEST_P (PresetMenuTest, NextAndPreviousStepOncePerClickAndWrap)
+TEST_F (MenuTest, NextAndPreviousStepOncePerClickAndWrap)
 {
 	clickButton (kNextPreset);
 	EXPECT_EQ (effect->presetIndex, 1);
@@ -165,7 +171,7 @@ TEST_P (PresetMenuTest, NextAndPreviousStepOncePerClickAndWrap)
 	EXPECT_EQ (effect->presetIndex, 0);
 }
 
-TEST_P (PresetMenuTest, DefaultWritesTwentyFiveParametersInOrderAndLeavesBypassAlone)
+TEST_F (MenuTest, DefaultWritesTwentyFiveParametersInOrderAndLeavesBypassAlone)
 {
 	effect->setParamNormalized (19, 1.0);
 	effect->presetIndex = 35;
@@ -180,7 +186,7 @@ TEST_P (PresetMenuTest, DefaultWritesTwentyFiveParametersInOrderAndLeavesBypassA
 	EXPECT_EQ (view->getControl (kBypass)->getValue (), 1.f);
 }
 
-TEST_P (PresetMenuTest, TheLockKeepsDryWetAndTheirBypasses)
+TEST_F (MenuTest, TheLockKeepsDryWetAndTheirBypasses)
 {
 	clickButton (kPresetLock);
 	EXPECT_TRUE (effect->presetLock);
@@ -208,7 +214,7 @@ TEST_P (PresetMenuTest, TheLockKeepsDryWetAndTheirBypasses)
 	EXPECT_FALSE (effect->presetLock);
 }
 
-TEST_P (PresetMenuTest, VariationMenusAreBracketedEdits)
+TEST_F (MenuTest, VariationMenusAreBracketedEdits)
 {
 	COptionMenuPopup* list = openList (kEarlyVariationMenu);
 	ASSERT_NE (list, nullptr);
@@ -219,7 +225,7 @@ TEST_P (PresetMenuTest, VariationMenusAreBracketedEdits)
 	EXPECT_EQ (performedValues (handler, 3), (std::vector<ParamValue> {1.0}));
 }
 
-TEST_P (PresetMenuTest, SkinMenuWritesTheFileAndLeavesTheOpenEditorAlone)
+TEST_P (EntryListTest, SkinMenuWritesTheFileAndLeavesTheOpenEditorAlone)
 {
 	const CRect before = view->getFrame ()->getViewSize ();
 	CControl* knob = view->getControl (kDecayKnob);
@@ -230,7 +236,7 @@ TEST_P (PresetMenuTest, SkinMenuWritesTheFileAndLeavesTheOpenEditorAlone)
 	for (int32 index = 0; index < 2; ++index)
 		EXPECT_GT (brightPixels (list->getEntryRect (index)), 200)
 		    << "the skin entries are readable although the closed menu shows no text";
-	const int32 other = GetParam () == 2 ? 0 : 1;
+	const int32 other = GetParam () == 2 ? 0 : 1; // the skin not open
 	const CRect entry = list->getEntryRect (other);
 	window->click (CPoint (entry.left + 30, (entry.top + entry.bottom) / 2));
 	EXPECT_EQ (home.readConfig (), "QuillmereSkin= " + std::to_string (other + 1) + "\n");
@@ -240,7 +246,7 @@ TEST_P (PresetMenuTest, SkinMenuWritesTheFileAndLeavesTheOpenEditorAlone)
 	EXPECT_EQ (editSummary (handler), "");
 }
 
-TEST_P (PresetMenuTest, ClosingTheEditorWithAListOpenIsClean)
+TEST_F (MenuTest, ClosingTheEditorWithAListOpenIsClean)
 {
 	ASSERT_NE (openList (kPresetMenu), nullptr);
 	closeView (view);
@@ -255,7 +261,7 @@ TEST_P (PresetMenuTest, ClosingTheEditorWithAListOpenIsClean)
 	EXPECT_EQ (view->getFrame ()->getModalView (), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P (BothSkins, PresetMenuTest, ::testing::Values (1, 2),
+INSTANTIATE_TEST_SUITE_P (BothSkins, EntryListTest, ::testing::Values (1, 2),
                           [] (const ::testing::TestParamInfo<int32>& info) {
 	                          return "Skin" + std::to_string (info.param);
                           });
