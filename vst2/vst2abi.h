@@ -202,6 +202,69 @@ struct ERect
 };
 static_assert (sizeof (ERect) == 8, "ERect layout");
 
+// effEditKeyDown/effEditKeyUp: index is the key's character, value a virtual
+// key, opt the modifier bits. VST 3's VirtualKeyCodes and KeyModifier use the
+// same numbers.
+enum VstVirtualKey : VstInt32
+{
+	VKEY_BACK = 1,
+	VKEY_TAB,
+	VKEY_CLEAR,
+	VKEY_RETURN,
+	VKEY_PAUSE,
+	VKEY_ESCAPE,
+	VKEY_SPACE,
+	VKEY_NEXT,
+	VKEY_END,
+	VKEY_HOME,
+	VKEY_LEFT,
+	VKEY_UP,
+	VKEY_RIGHT,
+	VKEY_DOWN,
+	VKEY_PAGEUP,
+	VKEY_PAGEDOWN,
+	VKEY_SELECT,
+	VKEY_PRINT,
+	VKEY_ENTER,
+	VKEY_SNAPSHOT,
+	VKEY_INSERT,
+	VKEY_DELETE,
+	VKEY_HELP,
+	VKEY_NUMPAD0,
+	VKEY_NUMPAD1,
+	VKEY_NUMPAD2,
+	VKEY_NUMPAD3,
+	VKEY_NUMPAD4,
+	VKEY_NUMPAD5,
+	VKEY_NUMPAD6,
+	VKEY_NUMPAD7,
+	VKEY_NUMPAD8,
+	VKEY_NUMPAD9,
+	VKEY_MULTIPLY,
+	VKEY_ADD,
+	VKEY_SEPARATOR,
+	VKEY_SUBTRACT,
+	VKEY_DECIMAL,
+	VKEY_DIVIDE,
+	VKEY_F1,
+	VKEY_F12 = VKEY_F1 + 11,
+	VKEY_NUMLOCK,
+	VKEY_SCROLL,
+	VKEY_SHIFT,
+	VKEY_CONTROL,
+	VKEY_ALT,
+	VKEY_EQUALS,
+};
+static_assert (VKEY_DELETE == 22 && VKEY_NUMPAD0 == 24 && VKEY_EQUALS == 57, "VstVirtualKey numbers");
+
+enum VstModifierKey : VstInt32
+{
+	MODIFIER_SHIFT = 1 << 0,
+	MODIFIER_ALTERNATE = 1 << 1,
+	MODIFIER_COMMAND = 1 << 2, // Ctrl on Linux and Windows
+	MODIFIER_CONTROL = 1 << 3,
+};
+
 enum VstPinPropertiesFlags : VstInt32
 {
 	kVstPinIsActive = 1 << 0,

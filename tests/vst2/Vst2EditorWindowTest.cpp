@@ -25,7 +25,6 @@ constexpr VstInt32 kPredelayIndex = 1;
 constexpr VstInt32 kDecayIndex = 5;
 constexpr VstInt32 kDryIndex = 0;
 constexpr int kReturnKeysym = 0xff0d;
-constexpr VstIntPtr kVst2Return = 4; // VKEY_RETURN
 
 // effEditIdle from a thread of its own, every `intervalMs`, until destroyed.
 class IdleThread
@@ -242,8 +241,8 @@ TEST_F (Vst2EditorWindowTest, TypedValueArrivesThroughForwardedKeys)
 	plugin->clearHostCalls ();
 	EXPECT_EQ (plugin->dispatch (effEditKeyDown, '5', 0, nullptr, 0.f), 1);
 	EXPECT_EQ (plugin->dispatch (effEditKeyUp, '5', 0, nullptr, 0.f), 1);
-	EXPECT_EQ (plugin->dispatch (effEditKeyDown, 0, 24 /* VKEY_NUMPAD0 */, nullptr, 0.f), 1);
-	EXPECT_EQ (plugin->dispatch (effEditKeyDown, 0, kVst2Return, nullptr, 0.f), 1);
+	EXPECT_EQ (plugin->dispatch (effEditKeyDown, 0, VKEY_NUMPAD0, nullptr, 0.f), 1);
+	EXPECT_EQ (plugin->dispatch (effEditKeyDown, 0, VKEY_RETURN, nullptr, 0.f), 1);
 	ASSERT_TRUE (idleUntil ([&] { return !editsOf (kPredelayIndex).empty (); }));
 	EXPECT_EQ (plugin->display (kPredelayIndex).rfind ("50", 0), 0u) << plugin->display (kPredelayIndex);
 	plugin->dispatch (effEditClose);

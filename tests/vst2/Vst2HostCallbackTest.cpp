@@ -11,15 +11,6 @@ namespace {
 
 using namespace Vst2Test;
 
-std::unique_ptr<Vst2Plugin> loadPlugin ()
-{
-	std::string error;
-	EXPECT_TRUE (pluginLibrary (error)) << error;
-	auto plugin = Vst2Plugin::load ();
-	EXPECT_TRUE (plugin);
-	return plugin;
-}
-
 // DISPLAY names a server that does not exist while the object lives.
 class NoDisplay
 {
@@ -44,7 +35,7 @@ private:
 
 TEST (Vst2HostCallbacks, OnlyTheVersionQuestionComesBeforeTheEntryReturns)
 {
-	auto plugin = loadPlugin ();
+	auto plugin = Vst2Plugin::load ();
 	ASSERT_TRUE (plugin);
 	size_t duringEntry = 0;
 	for (const HostCall& call : plugin->hostCalls ())
@@ -60,7 +51,7 @@ TEST (Vst2HostCallbacks, OnlyTheVersionQuestionComesBeforeTheEntryReturns)
 
 TEST (Vst2HostCallbacks, ALoadedChunkUpdatesTheHostsDisplayOnce)
 {
-	auto plugin = loadPlugin ();
+	auto plugin = Vst2Plugin::load ();
 	ASSERT_TRUE (plugin);
 	std::vector<char> chunk = plugin->getChunk ();
 	ASSERT_FALSE (chunk.empty ());
@@ -76,7 +67,7 @@ TEST (Vst2HostCallbacks, ALoadedChunkUpdatesTheHostsDisplayOnce)
 
 TEST (Vst2EditorWithoutWindow, HasTheFirstSkinsSizeBeforeOpening)
 {
-	auto plugin = loadPlugin ();
+	auto plugin = Vst2Plugin::load ();
 	ASSERT_TRUE (plugin);
 	EXPECT_TRUE (plugin->effect ()->flags & effFlagsHasEditor);
 	ERect rect {};
@@ -89,13 +80,13 @@ TEST (Vst2EditorWithoutWindow, HasTheFirstSkinsSizeBeforeOpening)
 
 TEST (Vst2EditorWithoutWindow, CallsBeforeOpeningOrWithoutADisplayDoNothing)
 {
-	auto plugin = loadPlugin ();
+	auto plugin = Vst2Plugin::load ();
 	ASSERT_TRUE (plugin);
 	plugin->clearHostCalls ();
 	EXPECT_EQ (plugin->dispatch (effEditIdle), 1);
 	EXPECT_EQ (plugin->dispatch (effEditClose), 0);
 	EXPECT_EQ (plugin->dispatch (effEditKeyDown, '5', 0, nullptr, 0.f), 0);
-	EXPECT_EQ (plugin->dispatch (effEditKeyUp, 0, 4 /* return */, nullptr, 0.f), 0);
+	EXPECT_EQ (plugin->dispatch (effEditKeyUp, 0, VKEY_RETURN, nullptr, 0.f), 0);
 	EXPECT_EQ (plugin->dispatch (effEditOpen), 0) << "no parent window";
 	{
 		NoDisplay noDisplay;
