@@ -4,10 +4,6 @@
 
 #include <cstdint>
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
-
 // Short stereo delay whose read point is swept by a sine LFO, left and right
 // in opposite directions.
 class ModulatedDelay
@@ -80,59 +76,6 @@ public:
                 storeFrame (points[i].fraction, truncateLanes (t, length, points[i].whole));
             }
         }
-
-#if defined(__x86_64__) && defined(__GNUC__)
-        // sweep (4, points) with the four frames side by side in a register:
-        // the same operations on each lane, only the phase advancing frame
-        // by frame.
-        __attribute__ ((target ("avx2"))) void sweepFour (ReadPoint* points)
-        {
-            // Separate values, kept in registers: loading a vector just
-            // stored one element at a time would stall on store forwarding.
-            const double phase0 = advancePhase ();
-            const double phase1 = advancePhase ();
-            const double phase2 = advancePhase ();
-            const double phase3 = advancePhase ();
-            const __m256d at = _mm256_set_pd (phase3, phase2, phase1, phase0);
-            const __m256d stepped = _mm256_cvtepi32_pd (_mm256_cvttpd_epi32 (at));
-            // Each frame's two table entries sit side by side. Frames 0 and
-            // 2 go in one register, 1 and 3 in the other, so that unpacking
-            // gives each entry in frame order.
-            const __m256d entries02 = _mm256_insertf128_pd (
-                _mm256_castpd128_pd256 (_mm_loadu_pd (table + static_cast<int32_t> (phase0))),
-                _mm_loadu_pd (table + static_cast<int32_t> (phase2)), 1);
-            const __m256d entries13 = _mm256_insertf128_pd (
-                _mm256_castpd128_pd256 (_mm_loadu_pd (table + static_cast<int32_t> (phase1))),
-                _mm_loadu_pd (table + static_cast<int32_t> (phase3)), 1);
-            const __m256d below = _mm256_unpacklo_pd (entries02, entries13);
-            const __m256d above = _mm256_unpackhi_pd (entries02, entries13);
-            const __m256d lfo =
-                _mm256_add_pd (below, _mm256_mul_pd (_mm256_sub_pd (at, stepped), _mm256_sub_pd (above, below)));
-
-            const __m256d middle = _mm256_set1_pd (leftOf (centre));
-            const __m256d tLeft = _mm256_add_pd (middle, _mm256_mul_pd (_mm256_set1_pd (leftOf (swing)), lfo));
-            const __m256d tRight = _mm256_add_pd (middle, _mm256_mul_pd (_mm256_set1_pd (rightOf (swing)), lfo));
-            const __m128i partsLeft = _mm256_cvttpd_epi32 (tLeft);
-            const __m128i partsRight = _mm256_cvttpd_epi32 (tRight);
-            const __m256d fractionLeft = _mm256_sub_pd (tLeft, _mm256_cvtepi32_pd (partsLeft));
-            const __m256d fractionRight = _mm256_sub_pd (tRight, _mm256_cvtepi32_pd (partsRight));
-
-            // Back to one left-right pair per frame.
-            const __m256d fractions02 = _mm256_unpacklo_pd (fractionLeft, fractionRight);
-            const __m256d fractions13 = _mm256_unpackhi_pd (fractionLeft, fractionRight);
-            _mm_store_pd (&points[0].fraction.left, _mm256_castpd256_pd128 (fractions02));
-            _mm_store_pd (&points[1].fraction.left, _mm256_castpd256_pd128 (fractions13));
-            _mm_store_pd (&points[2].fraction.left, _mm256_extractf128_pd (fractions02, 1));
-            _mm_store_pd (&points[3].fraction.left, _mm256_extractf128_pd (fractions13, 1));
-            const __m128i ringLength = _mm_set1_epi32 (length);
-            const __m128i whole01 = _mm_sub_epi32 (_mm_unpacklo_epi32 (partsLeft, partsRight), ringLength);
-            const __m128i whole23 = _mm_sub_epi32 (_mm_unpackhi_epi32 (partsLeft, partsRight), ringLength);
-            _mm_storel_epi64 (reinterpret_cast<__m128i*> (points[0].whole), whole01);
-            _mm_storeh_pd (reinterpret_cast<double*> (points[1].whole), _mm_castsi128_pd (whole01));
-            _mm_storel_epi64 (reinterpret_cast<__m128i*> (points[2].whole), whole23);
-            _mm_storeh_pd (reinterpret_cast<double*> (points[3].whole), _mm_castsi128_pd (whole23));
-        }
-#endif
 
         // One frame through the ring, reading at a point from sweep().
         StereoPair process (StereoPair in, const ReadPoint& point)

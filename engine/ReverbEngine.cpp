@@ -1,6 +1,8 @@
 #include "ReverbEngine.h"
 
+#include "DefaultSettings.h"
 #include "DelayLength.h"
+#include "kernels/EngineChunk.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -50,46 +52,6 @@ void zeroNonFinite (double* samples, int32_t count)
 
 } // namespace
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#define QUILLMERE_WIDE_KERNEL 1
-#define QUILLMERE_AVX512_KERNEL 1
-
-namespace {
-
-// Two consecutive frames through the diffusers in one 256-bit register. Within
-// a run the later frame's slot sits just below the earlier one's, so both
-// load and store as one piece; the frames never share a slot, so the order
-// between them does not matter. Same operations per lane as the pair code.
-__attribute__ ((target ("avx2"))) void diffuseTwoFrames (StereoFrame* const* slot, const StereoPair* gain, int32_t i,
-                                                         StereoPair& first, StereoPair& second, int32_t from, int32_t to)
-{
-    __m256d d = _mm256_set_m128d (first.v, second.v);
-    for (int32_t k = from; k < to; ++k)
-    {
-        const __m256d g = _mm256_set_m128d (gain[k].v, gain[k].v);
-        double* at = &slot[k][-i - 1].left;
-        const __m256d delayed = _mm256_loadu_pd (at);
-        const __m256d w = _mm256_sub_pd (d, _mm256_mul_pd (g, delayed));
-        _mm256_storeu_pd (at, w);
-        d = _mm256_add_pd (_mm256_mul_pd (g, w), delayed);
-    }
-    second.v = _mm256_castpd256_pd128 (d);
-    first.v = _mm256_extractf128_pd (d, 1);
-}
-
-// The combs' input, 2 * own channel + other channel, of two frames at once.
-// Same operations per lane as the pair code.
-__attribute__ ((target ("avx2"))) void combInputsTwoFrames (const StereoFrame* delayed, StereoFrame* combInput)
-{
-    const __m256d p = _mm256_loadu_pd (&delayed->left);
-    const __m256d swappedPairs = _mm256_permute_pd (p, 0b0101);
-    _mm256_storeu_pd (&combInput->left, _mm256_add_pd (_mm256_mul_pd (_mm256_set1_pd (2.0), p), swappedPairs));
-}
-
-} // namespace
-#endif
-
 ReverbEngine::ReverbEngine ()
     : dryGain {0.0, 0.0}, earlyGain {0.0, 0.0}, reverbGain {0.0, 0.0}, wetGain {0.0, 0.0}, crossfeed {0.0, 0.0},
       roomScale (0.5), diffuserScale (1.0), diffusion (1.0), earlyDelayTable (kEarlyDelayTables[0]),
@@ -107,26 +69,7 @@ ReverbEngine::ReverbEngine ()
     eqBands[2].setType (BiquadFilter::kHighShelf);
 
     // A usable sound until the owner pushes its own settings.
-    setDryLevel (1.0);
-    setEarlyLevel (1.0);
-    setReverbLevel (1.0);
-    setWetLevel (0.5);
-    setWidth (1.0);
-    setPredelay (0.1);
-    setEarlyVariation (3);
-    setReverbVariation (2);
-    setDecayTime (0.37605071654517747 * 0.37605071654517747);
-    setRoomSize (0.2);
-    setDiffusion (0.7);
-    setDampIntensity (0.8);
-    setDampFrequency (18000.0);
-    setEqFrequency (0, 100.0);
-    setEqFrequency (1, 1000.0);
-    setEqFrequency (2, 8000.0);
-    for (int32_t band = 0; band < kEqBandCount; ++band)
-        setEqGain (band, 0.5);
-    setModulationSpeed (0.3);
-    setModulationDepth (0.406);
+    applyDefaultSettings (*this);
     setSampleRate (44100.0);
     reset ();
 }
@@ -134,15 +77,21 @@ ReverbEngine::ReverbEngine ()
 ReverbEngine::Kernel ReverbEngine::selectKernel (Kernel widest)
 {
     kernel = Kernel::Sse2;
-#if QUILLMERE_WIDE_KERNEL
     if (widest >= Kernel::Avx2 && __builtin_cpu_supports ("avx2"))
         kernel = Kernel::Avx2;
-#endif
-#if QUILLMERE_AVX512_KERNEL
     if (widest >= Kernel::Avx512 && __builtin_cpu_supports ("avx512f") && __builtin_cpu_supports ("avx512vl"))
         kernel = Kernel::Avx512;
-#endif
     return kernel;
+}
+
+ReverbEngine::Kernel ReverbEngine::compiledInstructionSet (Kernel build)
+{
+    switch (build)
+    {
+    case Kernel::Avx512: return compiledForAvx512 ();
+    case Kernel::Avx2: return compiledForAvx2 ();
+    default: return compiledForSse2 ();
+    }
 }
 
 void ReverbEngine::setSampleRate (double hz)
@@ -264,26 +213,24 @@ void ReverbEngine::renderBlock (const double* inL, const double* inR, double* ou
     // equaliser therefore runs inside the loops of the chunk after it, where
     // the other stages keep the processor busy meanwhile. Only the last
     // chunk of the call is finished on its own, so it is kept short.
-    Chunk chunks[2];
-    Chunk* previous = nullptr;
+    const auto render = kernel == Kernel::Avx512 ? renderChunkAvx512
+                        : kernel == Kernel::Avx2 ? renderChunkAvx2
+                                                 : renderChunkSse2;
+    EngineChunk chunks[2];
+    EngineChunk* previous = nullptr;
     int32_t which = 0;
     for (int32_t start = 0; start < numFrames;)
     {
-        Chunk& chunk = chunks[which];
+        EngineChunk& chunk = chunks[which];
         which ^= 1;
         const int32_t remaining = numFrames - start;
         chunk.start = start;
-        chunk.count = remaining <= kLastChunkFrames ? remaining
-                      : remaining <= kChunkFrames + kLastChunkFrames ? remaining - kLastChunkFrames
-                                                                     : kChunkFrames;
+        chunk.count = remaining <= kLastChunkFrames                     ? remaining
+                      : remaining <= EngineChunk::kFrames + kLastChunkFrames ? remaining - kLastChunkFrames
+                                                                          : EngineChunk::kFrames;
         start += chunk.count;
         gatherChunk (inL, inR, outL, outR, chunk);
-        switch (kernel)
-        {
-        case Kernel::Avx512: renderChunkAvx512 (chunk, previous); break;
-        case Kernel::Avx2: renderChunkAvx2 (chunk, previous); break;
-        default: renderChunk (chunk, previous); break;
-        }
+        render (*this, &chunk, previous);
         if (previous != nullptr)
         {
             ensureFiniteOutput (*previous, &chunk);
@@ -294,14 +241,14 @@ void ReverbEngine::renderBlock (const double* inL, const double* inR, double* ou
     }
     if (previous != nullptr)
     {
-        finishChunk (*previous);
+        render (*this, nullptr, previous);
         ensureFiniteOutput (*previous, nullptr);
         if (previous->anyIdle)
             scatterChunk (*previous, outL, outR);
     }
 }
 
-void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* outL, double* outR, Chunk& chunk)
+void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* outL, double* outR, EngineChunk& chunk)
 {
     const double* left = inL + chunk.start;
     const double* right = inR + chunk.start;
@@ -366,7 +313,7 @@ void ReverbEngine::gatherChunk (const double* inL, const double* inR, double* ou
     }
 }
 
-void ReverbEngine::ensureFiniteOutput (Chunk& done, Chunk* pending)
+void ReverbEngine::ensureFiniteOutput (EngineChunk& done, EngineChunk* pending)
 {
     if (done.outputFinite)
         return;
@@ -379,7 +326,7 @@ void ReverbEngine::ensureFiniteOutput (Chunk& done, Chunk* pending)
                 pending->mix[i] = StereoFrame {0.0, 0.0};
 }
 
-void ReverbEngine::scatterChunk (const Chunk& chunk, double* outL, double* outR)
+void ReverbEngine::scatterChunk (const EngineChunk& chunk, double* outL, double* outR)
 {
     double* left = outL + chunk.start;
     double* right = outR + chunk.start;
@@ -398,315 +345,6 @@ void ReverbEngine::scatterChunk (const Chunk& chunk, double* outL, double* outR)
             ++next;
         }
     }
-}
-
-// Equaliser bands and the final mix, one frame at a time, with the band
-// histories held in registers.
-struct ReverbEngine::OutputRunner
-{
-    explicit OutputRunner (const ReverbEngine& e)
-        : low (e.eqBands[0]), mid (e.eqBands[1]), high (e.eqBands[2]), dryG (loadAligned (e.dryGain)),
-          wetG (loadAligned (e.wetGain)), cross (loadAligned (e.crossfeed))
-    {
-    }
-
-    void lowBand (Chunk& c, int32_t i) { storeFrame (c.mix[i], low.process (loadFrame (c.mix[i]))); }
-
-    void midBand (Chunk& c, int32_t i) { storeFrame (c.mix[i], mid.process (loadFrame (c.mix[i]))); }
-
-    void highBandAndMix (Chunk& c, int32_t i) { mixOut (c, i, high.process (loadFrame (c.mix[i]))); }
-
-    void mixOut (Chunk& c, int32_t i, StereoPair q)
-    {
-        const StereoPair wet = (q + cross * swapped (q)) * wetG;
-        const StereoPair out = pairOf (c.inLeft[i], c.inRight[i]) * dryG + wet;
-        storeSplit (c.outLeft + i, c.outRight + i, out);
-        spoilt = spoilt + (out - out); // stays 0 while every output is finite
-    }
-
-    bool outputFinite () const { return leftOf (spoilt) == 0.0 && rightOf (spoilt) == 0.0; }
-
-    // Step j of the three bands staggered by a frame each, so that the
-    // band recursions run side by side: low band of frame j, mid band of
-    // frame j - 1, high band and mix of frame j - 2. A band's output reaches
-    // the next band a step later, in a register. Steps 0 .. count + 1 finish
-    // `count` frames.
-    void staggeredStep (Chunk& c, int32_t j, int32_t count)
-    {
-        if (j >= 2 && j < count)
-        {
-            const StereoPair q = high.process (midOut);
-            midOut = mid.process (lowOut);
-            lowOut = low.process (loadFrame (c.mix[j]));
-            mixOut (c, j - 2, q);
-            return;
-        }
-        if (j >= 2 && j - 2 < count)
-            mixOut (c, j - 2, high.process (midOut));
-        if (j >= 1 && j - 1 < count)
-            midOut = mid.process (lowOut);
-        if (j < count)
-            lowOut = low.process (loadFrame (c.mix[j]));
-    }
-
-    void storeHistory (ReverbEngine& e) const
-    {
-        low.storeHistory (e.eqBands[0]);
-        mid.storeHistory (e.eqBands[1]);
-        high.storeHistory (e.eqBands[2]);
-    }
-
-    BiquadFilter::Runner low;
-    BiquadFilter::Runner mid;
-    BiquadFilter::Runner high;
-    StereoPair lowOut = pairZero ();
-    StereoPair midOut = pairZero ();
-    StereoPair spoilt = pairZero ();
-    StereoPair dryG;
-    StereoPair wetG;
-    StereoPair cross;
-};
-
-void ReverbEngine::finishChunk (Chunk& chunk)
-{
-    OutputRunner output (*this);
-    for (int32_t i = 0; i < chunk.active; ++i)
-    {
-        output.lowBand (chunk, i);
-        output.midBand (chunk, i);
-        output.highBandAndMix (chunk, i);
-    }
-    output.storeHistory (*this);
-    chunk.outputFinite = output.outputFinite ();
-}
-
-void ReverbEngine::renderChunk (Chunk& chunk, Chunk* previous)
-{
-    renderChunkBody<Kernel::Sse2> (chunk, previous);
-}
-
-#if QUILLMERE_WIDE_KERNEL
-// The same kernel with every callee inlined and compiled for AVX2: the
-// three-operand forms drop most register copies. No FMA, so every operation
-// still rounds exactly as in the SSE2 build. Nothing is emitted out of line
-// for this target, so no shared inline function ever carries AVX code.
-__attribute__ ((target ("avx2"), flatten)) void ReverbEngine::renderChunkAvx2 (Chunk& chunk, Chunk* previous)
-{
-    renderChunkBody<Kernel::Avx2> (chunk, previous);
-}
-#else
-void ReverbEngine::renderChunkAvx2 (Chunk& chunk, Chunk* previous)
-{
-    renderChunkBody<Kernel::Sse2> (chunk, previous);
-}
-#endif
-
-#if QUILLMERE_AVX512_KERNEL
-// The AVX2 kernel again, built for AVX-512VL but kept to 256-bit operations:
-// 32 vector registers hold the equaliser's and the combs' state that the
-// AVX2 build has to keep in memory. Still no FMA, so the same roundings.
-#if defined(__clang__)
-#define QUILLMERE_AVX512_TARGET "avx512f,avx512vl" // clang has no per-function vector width
-#else
-#define QUILLMERE_AVX512_TARGET "avx512f,avx512vl,prefer-vector-width=256"
-#endif
-__attribute__ ((target (QUILLMERE_AVX512_TARGET), flatten)) void
-ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
-{
-    renderChunkBody<Kernel::Avx512> (chunk, previous);
-}
-#else
-void ReverbEngine::renderChunkAvx512 (Chunk& chunk, Chunk* previous)
-{
-    renderChunkAvx2 (chunk, previous);
-}
-#endif
-
-template <ReverbEngine::Kernel build>
-__attribute__ ((always_inline)) inline void ReverbEngine::renderChunkBody (Chunk& chunk, Chunk* previous)
-{
-    const int32_t numFrames = chunk.active;
-    if (numFrames == 0)
-    {
-        if (previous != nullptr)
-            finishChunk (*previous);
-        return;
-    }
-
-    alignas (16) StereoFrame delayed[kChunkFrames];
-    alignas (16) StereoFrame early[kChunkFrames];
-    alignas (16) StereoFrame combInput[kChunkFrames];
-    alignas (16) StereoFrame late[kChunkFrames];
-
-    // Each stage only touches its own state, so running one stage over the
-    // whole chunk before the next gives the same numbers as frame by frame.
-    preDelay.processBlock (chunk.inLeft, chunk.inRight, delayed, numFrames);
-
-    // The modulated delay's read points depend on its LFO alone. The wider
-    // kernels sweep them alongside the first tap group's line traffic.
-    ModulatedDelay::Runner modulation (modDelay);
-    ModulatedDelay::ReadPoint readPoints[kChunkFrames];
-    static_assert (kEarlyTapCount == 10, "tap groups below assume ten taps");
-#if QUILLMERE_WIDE_KERNEL
-    if constexpr (build != Kernel::Sse2)
-    {
-        EarlyReflectionTap::accumulateGroupWide<5, true> (
-            earlyTaps, delayed, early, numFrames,
-            [&] (int32_t first, int32_t frames) {
-                if (frames == 4)
-                    modulation.sweepFour (readPoints + first);
-                else
-                    modulation.sweep (frames, readPoints + first);
-            });
-        EarlyReflectionTap::accumulateGroupWide<5> (earlyTaps + 5, delayed, early, numFrames);
-    }
-    else
-#endif
-    {
-        EarlyReflectionTap::accumulateGroup<5, true> (earlyTaps, delayed, early, numFrames);
-        EarlyReflectionTap::accumulateGroup<5> (earlyTaps + 5, delayed, early, numFrames);
-        modulation.sweep (numFrames, readPoints);
-    }
-
-    const StereoPair two = pairSplat (2.0);
-    int32_t twoFramesDone = 0;
-#if QUILLMERE_WIDE_KERNEL
-    if constexpr (build != Kernel::Sse2)
-    {
-        for (; twoFramesDone + 1 < numFrames; twoFramesDone += 2)
-            combInputsTwoFrames (delayed + twoFramesDone, combInput + twoFramesDone);
-    }
-#endif
-    for (int32_t i = twoFramesDone; i < numFrames; ++i)
-    {
-        const StereoPair p = loadFrame (delayed[i]);
-        storeFrame (combInput[i], two * p + swapped (p));
-    }
-
-    // Each band's division chain sets a floor under the loop it rides in.
-    // The SSE2 kernel spreads the bands one per loop. The wider kernels run
-    // them staggered, so that the chains overlap each other: the AVX2 build
-    // a step every frame of its larger comb loop, where they meet plenty of
-    // comb arithmetic, the AVX-512VL build a step every frame of its
-    // diffuser loop, which its extra registers let it carry without spills.
-    OutputRunner output (*this);
-    const int32_t pendingFrames = previous != nullptr ? previous->active : 0;
-    const int32_t equaliserSteps = previous != nullptr ? pendingFrames + 2 : 0;
-    int32_t equaliserStep = 0;
-    const auto advanceEqualiser = [&] () {
-        if (equaliserStep < equaliserSteps)
-            output.staggeredStep (*previous, equaliserStep++, pendingFrames);
-    };
-    static_assert (kCombCount == 10, "comb groups below assume ten combs");
-#if QUILLMERE_WIDE_KERNEL
-    if constexpr (build != Kernel::Sse2)
-    {
-        const auto equaliserInAvx2 = [&] (int32_t) {
-            if (build == Kernel::Avx2)
-                advanceEqualiser ();
-        };
-        DampedComb::accumulatePairs<4> (combs, combInput, early, late, numFrames, [] (int32_t) {});
-        DampedComb::accumulatePairs<6> (combs + 4, combInput, late, late, numFrames, equaliserInAvx2);
-    }
-    else
-#endif
-    {
-        DampedComb::accumulateGroup<5> (combs, combInput, early, late, numFrames, [&] (int32_t i) {
-            if (i < pendingFrames)
-                output.lowBand (*previous, i);
-        });
-        for (int32_t i = numFrames; i < pendingFrames; ++i)
-            output.lowBand (*previous, i);
-        DampedComb::accumulateGroup<5> (combs + 5, combInput, late, late, numFrames, [&] (int32_t i) {
-            if (i < pendingFrames)
-                output.midBand (*previous, i);
-        });
-        for (int32_t i = numFrames; i < pendingFrames; ++i)
-            output.midBand (*previous, i);
-    }
-
-    // Modulated delay, diffusers and the reverb mix, up to the equaliser.
-    StereoPair diffuserGain[kDiffuserCount];
-    for (int32_t k = 0; k < kDiffuserCount; ++k)
-        diffuserGain[k] = diffusers[k].coefficientPair ();
-    const StereoPair reverbG = loadAligned (reverbGain);
-    const StereoPair earlyG = loadAligned (earlyGain);
-    int32_t done = 0;
-    while (done < numFrames)
-    {
-        int32_t run = numFrames - done;
-        StereoFrame* slot[kDiffuserCount];
-        for (int32_t k = 0; k < kDiffuserCount; ++k)
-        {
-            if (diffusers[k].getPosition () < run)
-                run = diffusers[k].getPosition ();
-            slot[k] = diffusers[k].currentSlot ();
-        }
-        int32_t i = 0;
-#if QUILLMERE_WIDE_KERNEL
-        if constexpr (build != Kernel::Sse2)
-        {
-            // Software-pipelined: the first diffusers of one frame pair run
-            // beside the last diffusers of the pair before, which halves the
-            // dependency chain each pass has to wait for.
-            constexpr int32_t split = 2;
-            const auto finishPair = [&] (int32_t at, StereoPair first, StereoPair second) {
-                diffuseTwoFrames (slot, diffuserGain, at, first, second, split, kDiffuserCount);
-                const int32_t frame = done + at;
-                storeFrame (chunk.mix[frame], first * reverbG + loadFrame (early[frame]) * earlyG);
-                storeFrame (chunk.mix[frame + 1], second * reverbG + loadFrame (early[frame + 1]) * earlyG);
-                advanceEqualiser ();
-                advanceEqualiser ();
-            };
-            StereoPair heldFirst = pairZero ();
-            StereoPair heldSecond = pairZero ();
-            int32_t held = -1;
-            for (; i + 1 < run; i += 2)
-            {
-                const int32_t frame = done + i;
-                StereoPair first = modulation.process (loadFrame (late[frame]), readPoints[frame]);
-                StereoPair second = modulation.process (loadFrame (late[frame + 1]), readPoints[frame + 1]);
-                diffuseTwoFrames (slot, diffuserGain, i, first, second, 0, split);
-                if (held >= 0)
-                    finishPair (held, heldFirst, heldSecond);
-                heldFirst = first;
-                heldSecond = second;
-                held = i;
-            }
-            if (held >= 0)
-                finishPair (held, heldFirst, heldSecond);
-        }
-#endif
-        for (; i < run; ++i)
-        {
-            const int32_t frame = done + i;
-            StereoPair d = modulation.process (loadFrame (late[frame]), readPoints[frame]);
-            for (int32_t k = 0; k < kDiffuserCount; ++k)
-                d = AllpassDiffuser::step (slot[k][-i], diffuserGain[k], d);
-            storeFrame (chunk.mix[frame], d * reverbG + loadFrame (early[frame]) * earlyG);
-            if constexpr (build != Kernel::Sse2)
-                advanceEqualiser ();
-            else if (frame < pendingFrames)
-                output.highBandAndMix (*previous, frame);
-        }
-        for (auto& diffuser : diffusers)
-            diffuser.advance (run);
-        done += run;
-    }
-    modulation.storeState (modDelay);
-    if constexpr (build != Kernel::Sse2)
-    {
-        while (equaliserStep < equaliserSteps)
-            advanceEqualiser ();
-    }
-    else
-    {
-        for (int32_t i = numFrames; i < pendingFrames; ++i)
-            output.highBandAndMix (*previous, i);
-    }
-    output.storeHistory (*this);
-    if (previous != nullptr)
-        previous->outputFinite = output.outputFinite ();
 }
 
 void ReverbEngine::applyBypass (double gain[2], double level, bool bypass)

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+struct EngineChunk;
+
 // The whole stereo reverb in double precision: pre-delay, early reflections,
 // comb bank, modulated delay, diffusers and output equaliser, mixed with the
 // dry signal. All delay memory lives inside the object (tens of MB), so keep
@@ -56,6 +58,9 @@ public:
     // it to cover the others.
     Kernel selectKernel (Kernel widest);
     Kernel getKernel () const { return kernel; }
+    // The instruction set a kernel build was compiled for, as seen by the
+    // compiler inside its own translation unit.
+    static Kernel compiledInstructionSet (Kernel build);
 
     void setDryLevel (double gain);
     void setEarlyLevel (double gain);
@@ -112,39 +117,13 @@ public:
     const double* getCombInputGainTable (int32_t channel) const { return combInputGainTable[channel]; }
 
 private:
-    // Frames rendered per pass of the block form; small enough for L1.
-    static constexpr int32_t kChunkFrames = 64;
+    template <typename Build>
+    friend struct ChunkPasses;
+
     // Longest last chunk of a call: its equaliser runs on its own.
     static constexpr int32_t kLastChunkFrames = 16;
     // Time between the steps of an equaliser glide.
     static constexpr double kEqGlideStepSeconds = 0.0003;
-
-    // One pass of the block form: the frames that passed the gate, where
-    // they come from and where their results go.
-    struct Chunk
-    {
-        int32_t start;  // first frame in the caller's arrays
-        int32_t count;  // frames of the caller's arrays in this chunk
-        int32_t active; // frames that passed the gate
-        bool anyIdle;
-        bool outputFinite; // set once the chunk's output is mixed
-        bool idle[kChunkFrames];
-        // Input and output of the admitted frames: the caller's own arrays
-        // when every frame passes, else the gathered arrays below, whose
-        // output scatterChunk spreads back around the idle frames.
-        const double* inLeft;
-        const double* inRight;
-        double* outLeft;
-        double* outRight;
-        alignas (16) double cleanLeft[kChunkFrames]; // the input with unusable samples silenced
-        alignas (16) double cleanRight[kChunkFrames];
-        alignas (16) double gatheredLeft[kChunkFrames];
-        alignas (16) double gatheredRight[kChunkFrames];
-        alignas (16) double mixedLeft[kChunkFrames];
-        alignas (16) double mixedRight[kChunkFrames];
-        alignas (16) StereoFrame mix[kChunkFrames]; // equaliser input
-    };
-    struct OutputRunner;
 
     void applyEarlyTables ();
     void applyDiffuserDelays ();
@@ -158,21 +137,12 @@ private:
     void renderBlock (const double* inL, const double* inR, double* outL, double* outR, int32_t numFrames);
     // Advances the gate by one input frame; false when the frame is idle.
     bool gateAdmits (double left, double right);
-    void gatherChunk (const double* inL, const double* inR, double* outL, double* outR, Chunk& chunk);
-    // Runs a chunk up to the equaliser input and, interleaved with its own
-    // loops, the equaliser and mix of the chunk before it.
-    void renderChunk (Chunk& chunk, Chunk* previous);
-    void renderChunkAvx2 (Chunk& chunk, Chunk* previous);
-    void renderChunkAvx512 (Chunk& chunk, Chunk* previous);
-    template <Kernel build>
-    inline void renderChunkBody (Chunk& chunk, Chunk* previous);
-    // Equaliser and mix of a chunk on its own.
-    void finishChunk (Chunk& chunk);
-    static void scatterChunk (const Chunk& chunk, double* outL, double* outR);
+    void gatherChunk (const double* inL, const double* inR, double* outL, double* outR, EngineChunk& chunk);
+    static void scatterChunk (const EngineChunk& chunk, double* outL, double* outR);
     // After a chunk's output is complete: if any of it is not finite, zeroes
     // those samples, clears the audio memory and drops what the state had
     // already passed on to the pending chunk's equaliser.
-    void ensureFiniteOutput (Chunk& done, Chunk* pending);
+    void ensureFiniteOutput (EngineChunk& done, EngineChunk* pending);
 
     StereoPreDelay preDelay;
     alignas (16) double dryGain[2];

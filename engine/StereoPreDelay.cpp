@@ -31,26 +31,3 @@ void StereoPreDelay::updateLength ()
 {
     length = delayLengthFromMs (time, sampleRate, kCapacity);
 }
-
-void StereoPreDelay::processBlock (const double* inLeft, const double* inRight, StereoFrame* out, int32_t numFrames)
-{
-    int32_t done = 0;
-    while (done < numFrames)
-    {
-        // Slots position, position-1, ..., 1 are contiguous until the reload.
-        const int32_t remaining = numFrames - done;
-        const int32_t run = remaining < position ? remaining : position;
-        StereoFrame* slot = frames + position;
-        for (int32_t i = 0; i < run; ++i)
-        {
-            const StereoPair x = pairOf (inLeft[done + i], inRight[done + i]);
-            const StereoPair delayed = loadFrame (slot[-i]);
-            storeFrame (slot[-i], x);
-            storeFrame (out[done + i], delayed);
-        }
-        done += run;
-        position -= run;
-        if (position <= 0)
-            position = length;
-    }
-}

@@ -29,9 +29,6 @@ public:
         return out;
     }
 
-    // Same as process() frame after frame, from separate channel arrays.
-    void processBlock (const double* inLeft, const double* inRight, StereoFrame* out, int32_t numFrames);
-
     double getSampleRate () const { return sampleRate; }
     double getTime () const { return time; }
     int32_t getLength () const { return length; }
@@ -39,6 +36,9 @@ public:
     const StereoFrame& frameAt (int32_t slot) const { return frames[slot]; }
 
 private:
+    template <typename Build>
+    friend struct ChunkPasses;
+
     void updateLength ();
 
     double sampleRate;

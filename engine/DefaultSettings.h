@@ -1,6 +1,7 @@
 #pragma once
-// The "Default" preset as the effect pushes it into an engine, shared by the benchmark
-// and the instruction counter so both measure the same thing.
+// The "Default" preset as the effect pushes it into an engine: the engine's
+// own starting sound, and what the reference, the benchmarks and the tests
+// start from.
 
 #include <cstdint>
 
