@@ -58,8 +58,6 @@ public:
 private:
     template <typename Build>
     friend struct ChunkPasses;
-    template <typename, int32_t>
-    friend struct LineRuns;
 
     void updateFeedback ();
     void updateDamping ();

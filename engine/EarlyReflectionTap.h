@@ -35,8 +35,6 @@ public:
 private:
     template <typename Build>
     friend struct ChunkPasses;
-    template <typename, int32_t>
-    friend struct LineRuns;
 
 public:
     double getGain (int32_t channel) const { return gain[channel]; }
