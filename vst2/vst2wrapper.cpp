@@ -123,7 +123,11 @@ Vst2Wrapper* Vst2Wrapper::fromEffect (AEffect* e)
 
 Vst2Wrapper::Vst2Wrapper (IPluginFactory* factory, audioMasterCallback audioMaster,
                           VstInt32 vst2ID)
-: audioMaster (audioMaster), factory (factory), mainThread (std::this_thread::get_id ())
+: audioMaster (audioMaster), factory (factory), mainThread (std::this_thread::get_id ()),
+  serialized ([this] (const SerializedCalls::Notification& notification) {
+	  callHost (notification.opcode, notification.index, notification.value, nullptr,
+	            notification.opt);
+  })
 {
 	factory->addRef ();
 	effect.magic = kEffectMagic;
@@ -346,7 +350,7 @@ VstIntPtr Vst2Wrapper::dispatchCallback (AEffect* e, VstInt32 opcode, VstInt32 i
 	{
 		// A call still running on another thread (an idle) ends first.
 		{
-			std::lock_guard<std::recursive_mutex> finishing (wrapper->controllerLock);
+			SerializedCalls::Scope finishing (wrapper->serialized);
 		}
 		delete wrapper;
 		return 1;
@@ -387,7 +391,7 @@ VstIntPtr Vst2Wrapper::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr valu
 		return editIdle ();
 	if (mayComeFromAudioThread (opcode))
 		return dispatchOpcode (opcode, index, value, ptr, opt);
-	std::lock_guard<std::recursive_mutex> serialized (controllerLock);
+	SerializedCalls::Scope inside (serialized);
 	if (isUserInterfaceCall (opcode))
 		mainThread.store (std::this_thread::get_id ());
 	// Values the host set from another thread reach the controller here.
@@ -510,7 +514,24 @@ VstIntPtr Vst2Wrapper::callHost (VstInt32 opcode, VstInt32 index, VstIntPtr valu
 {
 	if (!hostKnowsEffect.load ())
 		return 0;
+	if (isNotification (opcode) && serialized.hold ({opcode, index, value, opt}))
+		return 0;
 	return audioMaster (&effect, opcode, index, value, ptr, opt);
+}
+
+// What we tell the host without asking anything back (no pointer, no answer used).
+bool Vst2Wrapper::isNotification (VstInt32 opcode)
+{
+	switch (opcode)
+	{
+		case audioMasterAutomate:
+		case audioMasterBeginEdit:
+		case audioMasterEndEdit:
+		case audioMasterUpdateDisplay:
+		case audioMasterIOChanged:
+		case audioMasterSizeWindow: return true;
+		default: return false;
+	}
 }
 
 void Vst2Wrapper::requestDisplayUpdate ()
@@ -551,7 +572,7 @@ void Vst2Wrapper::setParameter (VstInt32 index, float value)
 	anyPendingForProcessor.store (true);
 	if (onMainThread ())
 	{
-		std::lock_guard<std::recursive_mutex> serialized (controllerLock);
+		SerializedCalls::Scope inside (serialized);
 		slot.pendingForController.store (false);
 		controller->setParamNormalized (parameterIds[static_cast<size_t> (index)], value);
 	}
@@ -576,7 +597,7 @@ float Vst2Wrapper::getParameter (VstInt32 index)
 		return 0.f;
 	if (onMainThread ())
 	{
-		std::lock_guard<std::recursive_mutex> serialized (controllerLock);
+		SerializedCalls::Scope inside (serialized);
 		return static_cast<float> (currentValue (index));
 	}
 	return static_cast<float> (currentValue (index));
@@ -1055,8 +1076,8 @@ VstIntPtr Vst2Wrapper::editIdle ()
 {
 	if (!editor)
 		return 0;
-	std::unique_lock<std::recursive_mutex> serialized (controllerLock, std::try_to_lock);
-	if (!serialized.owns_lock ())
+	SerializedCalls::Scope inside (serialized, std::try_to_lock);
+	if (!inside.entered ())
 		return 0;
 	applyPendingToController ();
 	editor->idle ();

@@ -2,6 +2,7 @@
 // to a VST 2.4 host through an AEffect.
 #pragma once
 
+#include "serializedcalls.h"
 #include "vst2abi.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
@@ -12,7 +13,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -150,6 +150,7 @@ private:
 	VstIntPtr dispatchOpcode (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
 	                          float opt);
 	VstIntPtr callHost (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+	static bool isNotification (VstInt32 opcode);
 	// Asks the host to read every parameter again, or, while a chunk loads, notes that
 	// the chunk's one request is due.
 	void requestDisplayUpdate ();
@@ -163,11 +164,10 @@ private:
 	std::atomic<std::thread::id> mainThread;
 	// The host hears from us only once VSTPluginMain has handed it the AEffect.
 	std::atomic<bool> hostKnowsEffect {false};
-	// Held by every call that reaches the controller or the editor, on any thread
-	// but the audio thread. Some hosts idle the editor from a thread of their own
-	// (Ardour), so the editor's own edits and the host's calls meet here. Recursive:
-	// a host may call in again from inside one of our callbacks.
-	std::recursive_mutex controllerLock;
+	// Every call that reaches the controller or the editor, on any thread but the
+	// audio thread, goes through here. Some hosts idle the editor from a thread of
+	// their own (Ardour), so the editor's own edits and the host's calls meet here.
+	SerializedCalls serialized;
 	bool loadingChunk = false;
 	bool displayUpdateDue = false;
 	std::unique_ptr<Vst2Editor> editor;

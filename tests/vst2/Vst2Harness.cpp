@@ -65,10 +65,13 @@ VstIntPtr Vst2Plugin::audioMaster (AEffect* effect, VstInt32 opcode, VstInt32 in
 	                                              : pluginBeingCreated;
 	if (!plugin)
 		return 0;
+	HostCall call {opcode, index, value, opt, !plugin->entryReturned};
 	{
 		std::lock_guard<std::mutex> recording (plugin->callsLock);
-		plugin->calls.push_back ({opcode, index, value, opt, !plugin->entryReturned});
+		plugin->calls.push_back (call);
 	}
+	if (plugin->onHostCall)
+		plugin->onHostCall (call);
 	switch (opcode)
 	{
 		case audioMasterVersion: return plugin->hostVersion;

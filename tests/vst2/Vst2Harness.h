@@ -5,6 +5,7 @@
 
 #include "vst2abi.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -64,6 +65,9 @@ public:
 	std::vector<HostCall> hostCalls () const;
 	std::vector<HostCall> hostCalls (VstInt32 opcode) const;
 	void clearHostCalls ();
+
+	// Called with every host call after it is recorded, on the plug-in's thread.
+	std::function<void (const HostCall&)> onHostCall;
 
 	// The editor: its rectangle (false when there is none), and open with the parent
 	// window's id, as Linux hosts pass it.

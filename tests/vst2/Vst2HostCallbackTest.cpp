@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -63,6 +66,34 @@ TEST (Vst2HostCallbacks, ALoadedChunkUpdatesTheHostsDisplayOnce)
 	chunk.resize (chunk.size () - 1);
 	EXPECT_EQ (plugin->setChunk (chunk), 0);
 	EXPECT_TRUE (plugin->hostCalls (audioMasterUpdateDisplay).empty ()) << "a refused chunk changes nothing";
+}
+
+// A host may hand a notification to another of its threads and wait for it there; that
+// thread's calls must not wait for the call that notified.
+TEST (Vst2HostCallbacks, TheHostIsNotifiedWhenNoCallHoldsThePlugIn)
+{
+	auto plugin = Vst2Plugin::load ();
+	ASSERT_TRUE (plugin);
+	std::thread otherThread;
+	std::atomic<bool> answered {false};
+	bool answeredInside = false;
+	plugin->onHostCall = [&] (const HostCall& call) {
+		if (call.opcode != audioMasterUpdateDisplay || otherThread.joinable ())
+			return;
+		otherThread = std::thread ([&] {
+			plugin->display (0);
+			answered = true;
+		});
+		auto until = std::chrono::steady_clock::now () + std::chrono::seconds (2);
+		while (!answered && std::chrono::steady_clock::now () < until)
+			std::this_thread::sleep_for (std::chrono::milliseconds (1));
+		answeredInside = answered;
+	};
+	EXPECT_EQ (plugin->setChunk (plugin->getChunk ()), 1);
+	ASSERT_TRUE (otherThread.joinable ());
+	otherThread.join ();
+	plugin->onHostCall = nullptr;
+	EXPECT_TRUE (answeredInside);
 }
 
 TEST (Vst2EditorWithoutWindow, HasTheFirstSkinsSizeBeforeOpening)

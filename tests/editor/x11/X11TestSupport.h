@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace QuillmereTest {
 
@@ -54,6 +55,19 @@ inline int openFileCount ()
 		::closedir (fds);
 	}
 	return count;
+}
+
+// Whether the host's window has lost all its children within `timeoutMs`. Another
+// client's teardown and our query are not ordered at the server, so we ask until then.
+inline bool childrenGone (QuillmereHost::X11HostWindow& host, int timeoutMs = 2000)
+{
+	for (int waited = 0; !host.children ().empty (); waited += 5)
+	{
+		if (waited >= timeoutMs)
+			return false;
+		::usleep (5000);
+	}
+	return true;
 }
 
 // The RGB of an image surface, as the host's screenshots hold it.
