@@ -3,8 +3,7 @@
 #include <cmath>
 
 BiquadFilter::BiquadFilter ()
-    : sampleRate (44100.0), frequency (1000.0), q (0.7), amplitude (1.0), gainDb (0.0), alpha (0.0), shelfRoot (0.0),
-      w0 (0.0), sinW0 (0.0), cosW0 (0.0), b0 (1.0), b1 (0.0), b2 (0.0), a1 (0.0), a2 (0.0), a0 (1.0), x1 {0.0, 0.0},
+    : sampleRate (44100.0), frequency (1000.0), q (0.7), gainDb (0.0), b0 (1.0), b1 (0.0), b2 (0.0), a1 (0.0), a2 (0.0), a0 (1.0), x1 {0.0, 0.0},
       x2 {0.0, 0.0}, y1 {0.0, 0.0}, y2 {0.0, 0.0}, type (kLowPass)
 {
     design ();
@@ -65,16 +64,26 @@ void BiquadFilter::clear ()
 
 void BiquadFilter::design ()
 {
-    amplitude = std::pow (10.0, gainDb / 40.0);
-    w0 = 6.283185307179586 * frequency / sampleRate;
-    sinW0 = std::sin (w0);
-    cosW0 = std::cos (w0);
-    alpha = sinW0 / (2.0 * q);
-    shelfRoot = std::sqrt (2.0 * amplitude);
+    const Coefficients c = designFor (type, frequency, q, gainDb, sampleRate);
+    b0 = c.b0;
+    b1 = c.b1;
+    b2 = c.b2;
+    a1 = c.a1;
+    a2 = c.a2;
+    a0 = c.a0;
+}
 
-    const double A = amplitude;
-    const double cs = cosW0;
-    const double S = shelfRoot * sinW0;
+BiquadFilter::Coefficients BiquadFilter::designFor (uint32_t type, double frequency, double q, double gainDb,
+                                                    double sampleRate)
+{
+    const double A = std::pow (10.0, gainDb / 40.0);
+    const double w0 = 6.283185307179586 * frequency / sampleRate;
+    const double sinW0 = std::sin (w0);
+    const double cs = std::cos (w0);
+    const double alpha = sinW0 / (2.0 * q);
+    // Shelf slope 1: the cookbook's 2 sqrt(A) alpha becomes sqrt(2A) sin(w0).
+    const double S = std::sqrt (2.0 * A) * sinW0;
+    double b0, b1, b2, a1, a2, a0;
     switch (type)
     {
         case kHighPass:
@@ -135,4 +144,5 @@ void BiquadFilter::design ()
             a2 = 1.0 - alpha;
             break;
     }
+    return {b0, b1, b2, a1, a2, a0};
 }

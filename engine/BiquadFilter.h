@@ -49,6 +49,13 @@ public:
     // True while no sound has passed since the last clear.
     bool isQuiet () const;
 
+    // A design's coefficients, unnormalised.
+    struct Coefficients
+    {
+        double b0, b1, b2, a1, a2, a0;
+    };
+    static Coefficients designFor (uint32_t type, double frequency, double q, double gainDb, double sampleRate);
+
     StereoPair process (StereoPair x)
     {
         Runner r (*this);
@@ -93,7 +100,6 @@ public:
     double getFrequency () const { return frequency; }
     double getQ () const { return q; }
     double getGain () const { return gainDb; }
-    double getAmplitude () const { return amplitude; }
     uint32_t getType () const { return type; }
     double getB0 () const { return b0; }
     double getB1 () const { return b1; }
@@ -108,13 +114,7 @@ private:
     double sampleRate;
     double frequency;
     double q;
-    double amplitude;
     double gainDb;
-    double alpha;
-    double shelfRoot;
-    double w0;
-    double sinW0;
-    double cosW0;
     double b0, b1, b2, a1, a2, a0;
     alignas (16) double x1[2];
     alignas (16) double x2[2];

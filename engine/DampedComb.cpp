@@ -66,21 +66,31 @@ void DampedComb::clear ()
     lowpassState[0] = lowpassState[1] = 0.0;
 }
 
+double DampedComb::feedbackFor (double timeMs, double decaySeconds)
+{
+    return std::pow (10.0, timeMs * -0.003 / decaySeconds);
+}
+
+DampedComb::LowPass DampedComb::lowPassFor (double hz, double sampleRate)
+{
+    const double w = 2.0 - std::cos (6.283185307179586 * hz / sampleRate);
+    const double v = std::sqrt (w * w - 1.0) - w;
+    return {1.0 + v, v};
+}
+
 void DampedComb::updateFeedback ()
 {
-    // 60 dB of loss after `decay` seconds.
     for (int32_t c = 0; c < 2; ++c)
-        feedback[c] = std::pow (10.0, time[c] * -0.003 / decay[c]);
+        feedback[c] = feedbackFor (time[c], decay[c]);
 }
 
 void DampedComb::updateDamping ()
 {
     for (int32_t c = 0; c < 2; ++c)
     {
-        const double w = 2.0 - std::cos (6.283185307179586 * dampFrequency[c] / sampleRate);
-        const double v = std::sqrt (w * w - 1.0) - w;
-        lowpassA[c] = 1.0 + v;
-        lowpassB[c] = v;
+        const LowPass l = lowPassFor (dampFrequency[c], sampleRate);
+        lowpassA[c] = l.a;
+        lowpassB[c] = l.b;
     }
 }
 

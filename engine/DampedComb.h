@@ -25,6 +25,15 @@ public:
     void setSampleRate (double rate);
     void clear (); // zeroes lines and filter memory; positions run on
 
+    // Loop gain for 60 dB of loss after decaySeconds.
+    static double feedbackFor (double timeMs, double decaySeconds);
+    // The damping low-pass state' = a x - b state, for a cut-off at hz.
+    struct LowPass
+    {
+        double a, b;
+    };
+    static LowPass lowPassFor (double hz, double sampleRate);
+
     StereoPair process (StereoPair in)
     {
         double* left = lineLeft + position[0];

@@ -9,15 +9,7 @@ ModulatedDelay::ModulatedDelay ()
     : length (4), writeIndex (2), half (2), phase (0.0), phaseStep (0.0), rate (20.0), depth (1.0), sampleRate (44100.0),
       delayMs (10.0), centre (0.0), tableLength (kTableSize), swing {0.0, 0.0}
 {
-    // Accumulated angle, not k * step: the table follows the running sum.
-    double x = 0.0;
-    for (int32_t k = 0; k < kTableSize; ++k)
-    {
-        sineTable[k] = std::sin (x);
-        x += 0.01227184630308513;
-    }
-    sineTable[kTableSize] = 0.0;
-    sineTable[kTableSize + 1] = sineTable[1];
+    fillSineTable (sineTable);
     update ();
     clear ();
 }
@@ -52,17 +44,36 @@ void ModulatedDelay::clear ()
     writeIndex = 2;
 }
 
-void ModulatedDelay::update ()
+void ModulatedDelay::fillSineTable (double* table)
+{
+    // Accumulated angle, not k * step: the table follows the running sum.
+    double x = 0.0;
+    for (int32_t k = 0; k < kTableSize; ++k)
+    {
+        table[k] = std::sin (x);
+        x += 0.01227184630308513;
+    }
+    table[kTableSize] = 0.0;
+    table[kTableSize + 1] = table[1];
+}
+
+ModulatedDelay::Geometry ModulatedDelay::geometryFor (double delayMs, double depth, double rate, double sampleRate)
 {
     int32_t n = static_cast<int32_t> (std::trunc (delayMs * sampleRate * 0.001)) + 1;
     if (n < 4)
         n = 4;
-    length = n;
-    half = n / 2;
-    centre = static_cast<double> (n + half);
-    const double depthSamples = half * 0.48 * depth;
-    swing[0] = depthSamples;
-    swing[1] = -depthSamples;
-    phaseStep = rate * kTableSize / sampleRate;
+    const int32_t half = n / 2;
+    return {n, half, static_cast<double> (n + half), half * 0.48 * depth, rate * kTableSize / sampleRate};
+}
+
+void ModulatedDelay::update ()
+{
+    const Geometry g = geometryFor (delayMs, depth, rate, sampleRate);
+    length = g.length;
+    half = g.half;
+    centre = g.centre;
+    swing[0] = g.depthSamples;
+    swing[1] = -g.depthSamples;
+    phaseStep = g.phaseStep;
     tableLength = kTableSize;
 }

@@ -24,6 +24,19 @@ public:
     void setSampleRate (double rate);
     void clear (); // zeroes the ring, write index back to 2; the LFO phase runs on
 
+    // The ring and its swing for a size, depth, LFO rate and sample rate.
+    struct Geometry
+    {
+        int32_t length; // ring frames
+        int32_t half;
+        double centre;
+        double depthSamples;
+        double phaseStep;
+    };
+    static Geometry geometryFor (double delayMs, double depth, double rate, double sampleRate);
+    // sin over one turn in kTableSize steps, plus the two guard entries.
+    static void fillSineTable (double* table);
+
     StereoPair process (StereoPair in)
     {
         Runner r (*this);

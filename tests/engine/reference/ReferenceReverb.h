@@ -1,11 +1,21 @@
 #pragma once
 
 // The reverb written the obvious way: one frame at a time, one channel at a
-// time, plain scalar code. It is not shipped; the benchmark measures the
-// engine against it and the tests check the engine is bit-identical to it.
+// time, plain scalar code. It is not shipped; the tests check the engine is
+// bit-identical to it and the benchmark measures the engine against it.
+//
+// What it writes out on its own is what the engine's optimised forms could
+// get wrong: the signal path of every frame (positions, reloads, wraps, the
+// order of every sum) and the setters' choices (clamps, tables, bypass, the
+// equaliser's cut switch). The closed-form designs it takes from the engine
+// (filter coefficients, comb feedback and damping, the modulated delay's
+// geometry): they run only in setters, and the sound tests measure them.
 
+#include "BiquadFilter.h"
+#include "DampedComb.h"
 #include "DefaultSettings.h"
 #include "DelayLength.h"
+#include "ModulatedDelay.h"
 #include "ReverbTables.h"
 
 #include <cmath>
@@ -17,14 +27,7 @@ class ReferenceReverb
 public:
     ReferenceReverb ()
     {
-        double x = 0.0;
-        for (int k = 0; k < 512; ++k)
-        {
-            mod.table[k] = std::sin (x);
-            x += 0.01227184630308513;
-        }
-        mod.table[512] = 0.0;
-        mod.table[513] = mod.table[1];
+        ModulatedDelay::fillSineTable (mod.table);
         eq[0].type = 5;
         eq[1].type = 4;
         eq[2].type = 6;
@@ -387,16 +390,15 @@ private:
         void updateFeedback ()
         {
             for (int c = 0; c < 2; ++c)
-                feedback[c] = std::pow (10.0, time[c] * -0.003 / decay[c]);
+                feedback[c] = DampedComb::feedbackFor (time[c], decay[c]);
         }
         void updateDamping ()
         {
             for (int c = 0; c < 2; ++c)
             {
-                double w = 2.0 - std::cos (6.283185307179586 * dampHz[c] / rate);
-                double v = std::sqrt (w * w - 1.0) - w;
-                lpA[c] = 1.0 + v;
-                lpB[c] = v;
+                const DampedComb::LowPass l = DampedComb::lowPassFor (dampHz[c], rate);
+                lpA[c] = l.a;
+                lpB[c] = l.b;
             }
         }
     };
@@ -413,7 +415,6 @@ private:
     {
         int32_t length = 442;
         int32_t write = 2;
-        int32_t half = 221;
         double phase = 0.0;
         double step = 0.0;
         double lfoRate = 20.0;
@@ -427,15 +428,12 @@ private:
 
         void update ()
         {
-            length = (int32_t) std::trunc (ms * rate * 0.001) + 1;
-            if (length < 4)
-                length = 4;
-            half = length / 2;
-            centre = (double) (length + half);
-            double depthSamples = half * 0.48 * depth;
-            swing[0] = depthSamples;
-            swing[1] = -depthSamples;
-            step = lfoRate * 512 / rate;
+            const ModulatedDelay::Geometry g = ModulatedDelay::geometryFor (ms, depth, lfoRate, rate);
+            length = g.length;
+            centre = g.centre;
+            swing[0] = g.depthSamples;
+            swing[1] = -g.depthSamples;
+            step = g.phaseStep;
         }
         void process (const double in[2], double out[2])
         {
@@ -475,29 +473,13 @@ private:
 
         void design ()
         {
-            double A = std::pow (10.0, gain / 40.0);
-            double w0 = 6.283185307179586 * freq / rate;
-            double sn = std::sin (w0);
-            double cs = std::cos (w0);
-            double alpha = sn / (2.0 * q);
-            double S = std::sqrt (2.0 * A) * sn;
-            switch (type)
-            {
-                case 1: b0 = (1.0 + cs) / 2.0; b1 = -(1.0 + cs); b2 = (1.0 + cs) / 2.0;
-                        a0 = 1.0 + alpha; a1 = -2.0 * cs; a2 = 1.0 - alpha; break;
-                case 2: b0 = alpha; b1 = 0.0; b2 = -alpha; a0 = 1.0 + alpha; a1 = -2.0 * cs; a2 = 1.0 - alpha; break;
-                case 3: b0 = 1.0; b1 = -2.0 * cs; b2 = 1.0; a0 = 1.0 + alpha; a1 = -2.0 * cs; a2 = 1.0 - alpha; break;
-                case 4: b0 = 1.0 + alpha * A; b1 = -2.0 * cs; b2 = 1.0 - alpha * A;
-                        a0 = 1.0 + alpha / A; a1 = -2.0 * cs; a2 = 1.0 - alpha / A; break;
-                case 5: b0 = A * ((A + 1.0) - (A - 1.0) * cs + S); b1 = 2.0 * A * ((A - 1.0) - (A + 1.0) * cs);
-                        b2 = A * ((A + 1.0) - (A - 1.0) * cs - S); a0 = (A + 1.0) + (A - 1.0) * cs + S;
-                        a1 = -2.0 * ((A - 1.0) + (A + 1.0) * cs); a2 = (A + 1.0) + (A - 1.0) * cs - S; break;
-                case 6: b0 = A * ((A + 1.0) + (A - 1.0) * cs + S); b1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * cs);
-                        b2 = A * ((A + 1.0) + (A - 1.0) * cs - S); a0 = (A + 1.0) - (A - 1.0) * cs + S;
-                        a1 = 2.0 * ((A - 1.0) - (A + 1.0) * cs); a2 = (A + 1.0) - (A - 1.0) * cs - S; break;
-                default: b0 = (1.0 - cs) / 2.0; b1 = 1.0 - cs; b2 = (1.0 - cs) / 2.0;
-                         a0 = 1.0 + alpha; a1 = -2.0 * cs; a2 = 1.0 - alpha; break;
-            }
+            const BiquadFilter::Coefficients c = BiquadFilter::designFor (type, freq, q, gain, rate);
+            b0 = c.b0;
+            b1 = c.b1;
+            b2 = c.b2;
+            a0 = c.a0;
+            a1 = c.a1;
+            a2 = c.a2;
         }
     };
 
