@@ -269,6 +269,7 @@ void Vst2Wrapper::readParameters ()
 	}
 	std::sort (indexById.begin (), indexById.end ());
 	slots.reset (new HostParameterSlot[static_cast<size_t> (count)]);
+	refreshHostValues ();
 	effect.numParams = count;
 	inputChanges.reset (new ParameterChanges (std::max (count, 1), 1));
 	outputChanges.reset (new ParameterChanges (std::max (count, 1), kMaxPointsPerOutputQueue));
@@ -480,17 +481,15 @@ VstIntPtr Vst2Wrapper::dispatchOpcode (VstInt32 opcode, VstInt32 index, VstIntPt
 	}
 }
 
-// Calls that only a host's user-interface thread makes. Not the editor's idle and
-// close: Ardour makes those from an event-loop thread of its own.
+// Calls that only a host's user-interface thread makes. Not the editor's: Ardour
+// opens, idles and closes it from an event-loop thread of its own.
 bool Vst2Wrapper::isUserInterfaceCall (VstInt32 opcode)
 {
 	switch (opcode)
 	{
 		case effOpen:
 		case effGetChunk:
-		case effSetChunk:
-		case effEditGetRect:
-		case effEditOpen: return true;
+		case effSetChunk: return true;
 		default: return false;
 	}
 }
@@ -568,6 +567,7 @@ void Vst2Wrapper::setParameter (VstInt32 index, float value)
 	value = std::clamp (value, 0.f, 1.f);
 	HostParameterSlot& slot = slots[static_cast<size_t> (index)];
 	slot.value.store (value);
+	slot.hostValue.store (value);
 	slot.pendingForProcessor.store (true);
 	anyPendingForProcessor.store (true);
 	if (onMainThread ())
@@ -591,16 +591,17 @@ ParamValue Vst2Wrapper::currentValue (VstInt32 index) const
 	return controller->getParamNormalized (parameterIds[static_cast<size_t> (index)]);
 }
 
-float Vst2Wrapper::getParameter (VstInt32 index)
+// Any thread, the audio thread too: the controller may be busy with the
+// editor on another one.
+float Vst2Wrapper::getParameter (VstInt32 index) const
 {
-	if (!isValidIndex (index))
-		return 0.f;
-	if (onMainThread ())
-	{
-		SerializedCalls::Scope inside (serialized);
-		return static_cast<float> (currentValue (index));
-	}
-	return static_cast<float> (currentValue (index));
+	return isValidIndex (index) ? slots[static_cast<size_t> (index)].hostValue.load () : 0.f;
+}
+
+void Vst2Wrapper::refreshHostValues ()
+{
+	for (size_t i = 0; i < parameterIds.size (); ++i)
+		slots[i].hostValue.store (static_cast<float> (currentValue (static_cast<VstInt32> (i))));
 }
 
 void Vst2Wrapper::applyPendingToController ()
@@ -739,6 +740,7 @@ tresult PLUGIN_API Vst2Wrapper::performEdit (ParamID id, ParamValue valueNormali
 	auto value = static_cast<float> (std::clamp (valueNormalized, 0., 1.));
 	HostParameterSlot& slot = slots[static_cast<size_t> (index)];
 	slot.value.store (value);
+	slot.hostValue.store (value);
 	slot.pendingForProcessor.store (true);
 	anyPendingForProcessor.store (true);
 	callHost (audioMasterAutomate, index, 0, nullptr, value);
@@ -762,7 +764,10 @@ tresult PLUGIN_API Vst2Wrapper::restartComponent (int32 flags)
 		callHost (audioMasterIOChanged, 0, 0, nullptr, 0.f);
 	}
 	if (flags & (kParamValuesChanged | kParamTitlesChanged))
+	{
+		refreshHostValues ();
 		requestDisplayUpdate ();
+	}
 	return kResultOk;
 }
 
@@ -942,6 +947,7 @@ void Vst2Wrapper::forwardOutputParameterChanges ()
 			continue;
 		HostParameterSlot& slot = slots[static_cast<size_t> (index)];
 		slot.value.store (static_cast<float> (value));
+		slot.hostValue.store (static_cast<float> (value));
 		slot.pendingForController.store (true);
 		anyPendingForController.store (true);
 	}
@@ -1023,6 +1029,7 @@ VstIntPtr Vst2Wrapper::setChunk (const void* data, VstIntPtr size)
 	}
 	// Values the host set before the chunk must not overwrite it.
 	discardPendingValues ();
+	refreshHostValues ();
 	requestDisplayUpdate ();
 	return 1;
 }

@@ -65,12 +65,15 @@ public:
 
 private:
 	// Latest value the host set for one parameter, read by the audio thread
-	// (pendingForProcessor) and by the main thread (pendingForController).
+	// (pendingForProcessor) and by the main thread (pendingForController);
+	// and the value getParameter answers on any thread without reaching into
+	// the controller.
 	struct HostParameterSlot
 	{
 		std::atomic<float> value {0.f};
 		std::atomic<bool> pendingForProcessor {false};
 		std::atomic<bool> pendingForController {false};
+		std::atomic<float> hostValue {0.f};
 	};
 
 	Vst2Wrapper (IPluginFactory* factory, audioMasterCallback audioMaster, VstInt32 vst2ID);
@@ -100,7 +103,9 @@ private:
 	bool isValidIndex (VstInt32 index) const;
 	int32 indexOf (ParamID id) const;
 	void setParameter (VstInt32 index, float value);
-	float getParameter (VstInt32 index);
+	float getParameter (VstInt32 index) const;
+	// Takes every hostValue from the controller again. Inside serialized.
+	void refreshHostValues ();
 	ParamValue currentValue (VstInt32 index) const;
 	VstIntPtr getParameterName (VstInt32 index, char* text) const;
 	VstIntPtr getParameterLabel (VstInt32 index, char* text) const;

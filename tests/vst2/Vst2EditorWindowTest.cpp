@@ -286,4 +286,62 @@ TEST_F (Vst2EditorWindowTest, IdleThreadAndUserInterfaceThreadShareTheEditor)
 	EXPECT_EQ (host->errorCount (), 0u);
 }
 
+// Ardour's shape: its event-loop thread opens, sizes, idles and closes the editor, its GUI
+// thread sets and reads parameters and chunks, and the audio thread processes and plays
+// automation, all at once.
+TEST_F (Vst2EditorWindowTest, EditorThreadGuiThreadAndAudioThreadRunTogether)
+{
+	int filesBefore = QuillmereTest::openFileCount ();
+	ASSERT_TRUE (plugin->resume (44100.f, 256));
+	std::atomic<bool> editorDone {false};
+	std::atomic<int> opened {0};
+	std::thread eventLoop ([&] {
+		for (int round = 0; round < 4; ++round)
+		{
+			if (plugin->openEditor (host->id ()))
+				++opened;
+			ERect rect {};
+			plugin->editorRect (rect);
+			for (int tick = 0; tick < 30; ++tick)
+			{
+				plugin->dispatch (effEditIdle);
+				std::this_thread::sleep_for (std::chrono::milliseconds (4));
+			}
+			plugin->dispatch (effEditClose);
+		}
+		editorDone = true;
+	});
+	std::thread audio ([&] {
+		std::vector<float> left (256), right (256);
+		float* channels[2] = {left.data (), right.data ()};
+		for (int block = 0; !editorDone; ++block)
+		{
+			plugin->set (kDecayIndex, float (block % 10) / 10.f);
+			plugin->get (kDecayIndex);
+			plugin->process (channels, channels, 256);
+			std::this_thread::sleep_for (std::chrono::milliseconds (1));
+		}
+	});
+	for (int i = 0; !editorDone; ++i)
+	{
+		VstInt32 index = i % 26;
+		plugin->set (index, float (i % 7) / 6.f);
+		plugin->get (index);
+		EXPECT_FALSE (plugin->display (index).empty ());
+		if (i % 40 == 0)
+		{
+			EXPECT_EQ (plugin->setChunk (plugin->getChunk ()), 1);
+		}
+		std::this_thread::sleep_for (std::chrono::milliseconds (1));
+	}
+	eventLoop.join ();
+	audio.join ();
+	EXPECT_EQ (opened.load (), 4);
+	EXPECT_TRUE (QuillmereTest::childrenGone (*host));
+	plugin->suspend ();
+	plugin.reset ();
+	EXPECT_EQ (QuillmereTest::openFileCount (), filesBefore);
+	EXPECT_EQ (host->errorCount (), 0u);
+}
+
 } // namespace
