@@ -1038,7 +1038,7 @@ VstIntPtr Vst2Wrapper::setChunk (const void* data, VstIntPtr size)
 // Editor. The view lives from creation to effClose, so its size is known
 // before the first open and after a close. Everything it does with X and
 // with its frame happens inside effEditOpen, effEditIdle and effEditClose,
-// under the controller lock.
+// one call at a time (serialized).
 //------------------------------------------------------------------------
 void Vst2Wrapper::makeEditor ()
 {

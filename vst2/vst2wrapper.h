@@ -164,8 +164,9 @@ private:
 	audioMasterCallback audioMaster;
 	IPluginFactory* factory;
 	// The host's user-interface thread: where the adapter was made, or where
-	// the host last opened the editor or called the chunks (a host may create
-	// plug-ins on a worker thread and use them from another).
+	// the host last opened the effect or called the chunks (a host may create
+	// plug-ins on a worker thread and use them from another). Values it sets
+	// reach the controller at once, others at the next serialized call.
 	std::atomic<std::thread::id> mainThread;
 	// The host hears from us only once VSTPluginMain has handed it the AEffect.
 	std::atomic<bool> hostKnowsEffect {false};
