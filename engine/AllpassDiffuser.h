@@ -46,11 +46,7 @@ public:
             position = length;
     }
 
-    double getCoefficient (int32_t channel) const { return coefficient[channel]; }
     int32_t getPosition () const { return position; }
-    int32_t getLength () const { return length; }
-    double getTime () const { return time; }
-    double getSampleRate () const { return sampleRate; }
 
 private:
     void updateLength ();

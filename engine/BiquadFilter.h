@@ -44,6 +44,7 @@ public:
         bool operator!= (const Design& o) const { return !(*this == o); }
     };
     Design getDesign () const { return {type, frequency, q, gainDb}; }
+    double getSampleRate () const { return sampleRate; }
     // The same coefficients as the four setters called one by one.
     void setDesign (const Design& d);
     // True while no sound has passed since the last clear.
@@ -95,18 +96,6 @@ public:
         StereoPair b0, b1, b2, a1, a2, a0;
         StereoPair x1, x2, y1, y2;
     };
-
-    double getSampleRate () const { return sampleRate; }
-    double getFrequency () const { return frequency; }
-    double getQ () const { return q; }
-    double getGain () const { return gainDb; }
-    uint32_t getType () const { return type; }
-    double getB0 () const { return b0; }
-    double getB1 () const { return b1; }
-    double getB2 () const { return b2; }
-    double getA0 () const { return a0; }
-    double getA1 () const { return a1; }
-    double getA2 () const { return a2; }
 
 private:
     void design ();

@@ -50,20 +50,6 @@ public:
         return y;
     }
 
-    double getInputGain (int32_t channel) const { return inputGain[channel]; }
-    double getTime (int32_t channel) const { return time[channel]; }
-    double getDecay (int32_t channel) const { return decay[channel]; }
-    double getFeedback (int32_t channel) const { return feedback[channel]; }
-    double getDampFrequency (int32_t channel) const { return dampFrequency[channel]; }
-    double getLowpassState (int32_t channel) const { return lowpassState[channel]; }
-    double getLowpassA (int32_t channel) const { return lowpassA[channel]; }
-    double getLowpassB (int32_t channel) const { return lowpassB[channel]; }
-    double getDampShare (int32_t channel) const { return dampShare[channel]; }
-    double getDirectShare (int32_t channel) const { return directShare[channel]; }
-    double getSampleRate () const { return sampleRate; }
-    int32_t getPosition (int32_t channel) const { return position[channel]; }
-    int32_t getLength (int32_t channel) const { return length[channel]; }
-
 private:
     template <typename Build>
     friend struct ChunkPasses;

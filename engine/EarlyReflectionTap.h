@@ -36,14 +36,6 @@ private:
     template <typename Build>
     friend struct ChunkPasses;
 
-public:
-    double getGain (int32_t channel) const { return gain[channel]; }
-    int32_t getPosition (int32_t channel) const { return position[channel]; }
-    int32_t getLength (int32_t channel) const { return length[channel]; }
-    double getTime (int32_t channel) const { return time[channel]; }
-    double getSampleRate () const { return sampleRate; }
-
-private:
     void updateLengths ();
 
     alignas (16) double gain[2];

@@ -143,19 +143,6 @@ public:
         int32_t writeIndex;
     };
 
-    int32_t getLength () const { return length; }
-    int32_t getWriteIndex () const { return writeIndex; }
-    int32_t getHalf () const { return half; }
-    double getPhase () const { return phase; }
-    double getPhaseStep () const { return phaseStep; }
-    double getRate () const { return rate; }
-    double getDepth () const { return depth; }
-    double getSampleRate () const { return sampleRate; }
-    double getDelayMs () const { return delayMs; }
-    double getCentre () const { return centre; }
-    double getSwing (int32_t channel) const { return swing[channel]; }
-    double sineAt (int32_t index) const { return sineTable[index]; }
-
 private:
     void update ();
 

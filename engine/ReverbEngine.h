@@ -90,31 +90,8 @@ public:
     void setModulationDepth (double normalized);
 
     double getSampleRate () const { return sampleRate; }
-    double getDecayTime () const { return decayTime; }
-    double getRoomScale () const { return roomScale; }
-    double getDiffuserScale () const { return diffuserScale; }
-    double getDiffusion () const { return diffusion; }
-    int32_t getHoldSamples () const { return holdSamples; }
     int32_t getSilenceCountdown () const { return silenceCountdown; }
-    double getDryGain (int32_t channel) const { return dryGain[channel]; }
-    double getEarlyGain (int32_t channel) const { return earlyGain[channel]; }
-    double getReverbGain (int32_t channel) const { return reverbGain[channel]; }
-    double getWetGain (int32_t channel) const { return wetGain[channel]; }
-    double getCrossfeed (int32_t channel) const { return crossfeed[channel]; }
-    double getDryLevel () const { return dryLevel; }
-    double getEarlyLevel () const { return earlyLevel; }
-    double getReverbLevel () const { return reverbLevel; }
-    double getWetLevel () const { return wetLevel; }
-    const StereoPreDelay& getPreDelay () const { return preDelay; }
-    const EarlyReflectionTap& getEarlyTap (int32_t index) const { return earlyTaps[index]; }
-    const DampedComb& getComb (int32_t index) const { return combs[index]; }
-    const ModulatedDelay& getModulatedDelay () const { return modDelay; }
-    const AllpassDiffuser& getDiffuser (int32_t index) const { return diffusers[index]; }
     const BiquadFilter& getEqBand (int32_t band) const { return eqBands[band]; }
-    const double* getEarlyDelayTable () const { return earlyDelayTable; }
-    const double* getEarlyGainTable () const { return earlyGainTable; }
-    const double* getCombDelayTable (int32_t channel) const { return combDelayTable[channel]; }
-    const double* getCombInputGainTable (int32_t channel) const { return combInputGainTable[channel]; }
 
 private:
     template <typename Build>

@@ -53,7 +53,6 @@ inline StereoPair operator- (StereoPair a, StereoPair b) { return {_mm_sub_pd (a
 inline StereoPair operator* (StereoPair a, StereoPair b) { return {_mm_mul_pd (a.v, b.v)}; }
 inline StereoPair operator/ (StereoPair a, StereoPair b) { return {_mm_div_pd (a.v, b.v)}; }
 
-
 // Truncates both lanes toward zero; stores the integer parts less `offset`
 // (wrapping, never overflowing) in whole[0] and whole[1], and returns t
 // minus the integer parts.
@@ -90,7 +89,6 @@ inline StereoPair operator+ (StereoPair a, StereoPair b) { return {a.l + b.l, a.
 inline StereoPair operator- (StereoPair a, StereoPair b) { return {a.l - b.l, a.r - b.r}; }
 inline StereoPair operator* (StereoPair a, StereoPair b) { return {a.l * b.l, a.r * b.r}; }
 inline StereoPair operator/ (StereoPair a, StereoPair b) { return {a.l / b.l, a.r / b.r}; }
-
 
 inline StereoPair truncateLanes (StereoPair t, int32_t offset, int32_t whole[2])
 {

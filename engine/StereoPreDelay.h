@@ -29,12 +29,6 @@ public:
         return out;
     }
 
-    double getSampleRate () const { return sampleRate; }
-    double getTime () const { return time; }
-    int32_t getLength () const { return length; }
-    int32_t getPosition () const { return position; }
-    const StereoFrame& frameAt (int32_t slot) const { return frames[slot]; }
-
 private:
     template <typename Build>
     friend struct ChunkPasses;

@@ -1,8 +1,10 @@
 // The shipped engine against the plain reference rendering, and its block
-// form against its per-frame form: every output sample must match exactly.
+// form, in every kernel build, against its per-frame form: every output
+// sample must match exactly.
 
 #include "ReferenceReverb.h"
 #include "ReverbEngine.h"
+#include "StereoSignals.h"
 
 #include <gtest/gtest.h>
 
@@ -146,97 +148,155 @@ void expectIdentical (const Renders& a, const Renders& b, const char* what)
     }
 }
 
-// eqGlide: the equaliser glides, which the reference does not do; the forms
-// of the engine must still agree with each other.
-void checkRate (double sampleRate, bool crossGate, bool eqGlide = false)
+using EngineTest::Form;
+
+// The session frame by frame, noting after each block whether the gate is shut.
+Renders renderPerFrame (ReverbEngine& engine, const Session& s, double sampleRate, std::vector<bool>& idle)
+{
+    return renderSession (engine, s, sampleRate, [&] (ReverbEngine& t, double* l, double* r, int32_t n) {
+        renderFrames (t, l, r, n);
+        idle.push_back (t.isIdle ());
+    });
+}
+
+void checkPerFrameAgainstReference (double sampleRate, bool crossGate)
 {
     const Session s = makeSession (sampleRate, crossGate);
     auto perFrame = std::make_unique<ReverbEngine> ();
-    perFrame->setEqGlide (eqGlide);
     std::vector<bool> frameIdle;
-    const Renders frames = renderSession (*perFrame, s, sampleRate, [&] (ReverbEngine& t, double* l, double* r, int32_t n) {
+    const Renders frames = renderPerFrame (*perFrame, s, sampleRate, frameIdle);
+    auto reference = std::make_unique<ReferenceReverb> ();
+    const Renders expected = renderSession (*reference, s, sampleRate, [] (ReferenceReverb& t, double* l, double* r, int32_t n) {
         renderFrames (t, l, r, n);
-        frameIdle.push_back (t.isIdle ());
     });
-    if (!eqGlide)
-    {
-        auto reference = std::make_unique<ReferenceReverb> ();
-        const Renders expected = renderSession (*reference, s, sampleRate, [] (ReferenceReverb& t, double* l, double* r, int32_t n) {
-            renderFrames (t, l, r, n);
-        });
-        expectIdentical (expected, frames, "per-frame engine vs reference");
-    }
+    expectIdentical (expected, frames, "per-frame engine vs reference");
     if (crossGate)
     {
         // The session must really have crossed the gate both ways.
         EXPECT_NE (std::count (frameIdle.begin (), frameIdle.end (), true), 0);
         EXPECT_FALSE (frameIdle.back ());
     }
-
-    // Every kernel build this processor runs must stay right, not only the
-    // one it would pick.
-    using Kernel = ReverbEngine::Kernel;
-    for (Kernel wanted : {Kernel::Sse2, Kernel::Avx2, Kernel::Avx512})
-    {
-        auto block = std::make_unique<ReverbEngine> ();
-        if (block->selectKernel (wanted) != wanted)
-            continue;
-        block->setEqGlide (eqGlide);
-        SCOPED_TRACE (::testing::Message () << "kernel " << static_cast<int32_t> (wanted));
-        std::vector<bool> blockIdle;
-        const Renders blocks = renderSession (*block, s, sampleRate, [&] (ReverbEngine& t, double* l, double* r, int32_t n) {
-            t.processBlock (l, r, l, r, n); // in place
-            blockIdle.push_back (t.isIdle ());
-        });
-        expectIdentical (frames, blocks, "block form vs per-frame form");
-        EXPECT_EQ (frameIdle, blockIdle);
-        EXPECT_EQ (perFrame->getSilenceCountdown (), block->getSilenceCountdown ());
-    }
 }
 
-TEST (EngineEquivalence, MatchesReferenceAndPerFrameFormAt44100)
+// eqGlide: the equaliser glides, which the reference does not do; the forms
+// of the engine must still agree with each other.
+void checkBlockAgainstPerFrame (ReverbEngine::Kernel kernel, double sampleRate, bool crossGate, bool eqGlide = false)
 {
-    checkRate (44100.0, true);
+    const Session s = makeSession (sampleRate, crossGate);
+    auto perFrame = std::make_unique<ReverbEngine> ();
+    perFrame->setEqGlide (eqGlide);
+    std::vector<bool> frameIdle;
+    const Renders frames = renderPerFrame (*perFrame, s, sampleRate, frameIdle);
+    auto block = std::make_unique<ReverbEngine> ();
+    block->selectKernel (kernel);
+    block->setEqGlide (eqGlide);
+    std::vector<bool> blockIdle;
+    const Renders blocks = renderSession (*block, s, sampleRate, [&] (ReverbEngine& t, double* l, double* r, int32_t n) {
+        t.processBlock (l, r, l, r, n); // in place
+        blockIdle.push_back (t.isIdle ());
+    });
+    expectIdentical (frames, blocks, "block form vs per-frame form");
+    EXPECT_EQ (frameIdle, blockIdle);
+    EXPECT_EQ (perFrame->getSilenceCountdown (), block->getSilenceCountdown ());
 }
 
-TEST (EngineEquivalence, MatchesReferenceAndPerFrameFormAt192000)
+TEST (EngineEquivalence, PerFrameFormMatchesTheReference)
 {
-    checkRate (192000.0, false);
+    checkPerFrameAgainstReference (44100.0, true);
+    checkPerFrameAgainstReference (192000.0, false);
 }
 
-// Glide steps fall on the same frames whatever the block sizes.
-TEST (EngineEquivalence, GlidingEqualiserIsTheSameInBlockAndPerFrameForms)
+class EngineKernel : public ::testing::TestWithParam<Form>
 {
-    checkRate (44100.0, true, true);
+protected:
+    ReverbEngine::Kernel kernel () const { return EngineTest::kernelOf (GetParam ()); }
+};
+
+// Each build's translation unit must have been compiled for its own
+// instruction set (a lost flag would leave a wide kernel running narrow
+// code), whatever this processor runs.
+TEST_P (EngineKernel, IsCompiledForItsInstructionSet)
+{
+    EXPECT_EQ (ReverbEngine::compiledInstructionSet (kernel ()), kernel ());
+}
+
+TEST_P (EngineKernel, BlockFormMatchesThePerFrameForm)
+{
+    auto probe = std::make_unique<ReverbEngine> ();
+    QUILLMERE_USE_FORM (*probe, GetParam ());
+    checkBlockAgainstPerFrame (kernel (), 44100.0, true);
+    checkBlockAgainstPerFrame (kernel (), 192000.0, false);
+    // Glide steps fall on the same frames whatever the block sizes.
+    checkBlockAgainstPerFrame (kernel (), 44100.0, true, true);
 }
 
 // The block form reads the caller's input arrays while it writes the output,
 // so every way a host may alias them must give the same result.
-TEST (EngineEquivalence, BlockFormGivesTheSameOutputWhateverArraysAlias)
+TEST_P (EngineKernel, GivesTheSameOutputWhateverArraysAlias)
 {
     auto a = std::make_unique<ReverbEngine> ();
     auto b = std::make_unique<ReverbEngine> ();
     auto c = std::make_unique<ReverbEngine> ();
-    std::mt19937 random (7);
-    std::uniform_real_distribution<double> noise (-1.0, 1.0);
-    std::vector<double> inL (4000), inR (4000);
-    for (size_t i = 0; i < inL.size (); ++i)
-    {
-        inL[i] = noise (random);
-        inR[i] = noise (random);
-    }
-    std::vector<double> outL (inL.size ()), outR (inL.size ());
-    std::vector<double> ioL = inL, ioR = inR;
-    std::vector<double> crossL = inL, crossR = inR;
-    const int32_t n = static_cast<int32_t> (inL.size ());
-    a->processBlock (inL.data (), inR.data (), outL.data (), outR.data (), n);
+    for (ReverbEngine* e : {a.get (), b.get (), c.get ()})
+        QUILLMERE_USE_FORM (*e, GetParam ());
+    const EngineTest::Stereo in = EngineTest::noise (4000, 7);
+    std::vector<double> outL (in.left.size ()), outR (in.left.size ());
+    std::vector<double> ioL = in.left, ioR = in.right;
+    std::vector<double> crossL = in.left, crossR = in.right;
+    const int32_t n = static_cast<int32_t> (in.left.size ());
+    a->processBlock (in.left.data (), in.right.data (), outL.data (), outR.data (), n);
     b->processBlock (ioL.data (), ioR.data (), ioL.data (), ioR.data (), n);
     c->processBlock (crossL.data (), crossR.data (), crossR.data (), crossL.data (), n); // channels crossed
-    for (size_t i = 0; i < inL.size (); ++i)
+    for (size_t i = 0; i < outL.size (); ++i)
     {
         ASSERT_TRUE (sameBits (outL[i], ioL[i]) && sameBits (outR[i], ioR[i])) << "in place, frame " << i;
         ASSERT_TRUE (sameBits (outL[i], crossR[i]) && sameBits (outR[i], crossL[i])) << "crossed, frame " << i;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P (Builds, EngineKernel, ::testing::Values (Form::kSse2, Form::kAvx2, Form::kAvx512),
+                          EngineTest::formName);
+
+// FNV-1a over the bits of every output sample.
+uint64_t checksum (const EngineTest::Stereo& s)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (size_t i = 0; i < s.left.size (); ++i)
+        for (const double* sample : {&s.left[i], &s.right[i]})
+        {
+            unsigned char bytes[sizeof (double)];
+            std::memcpy (bytes, sample, sizeof bytes);
+            for (unsigned char b : bytes)
+                hash = (hash ^ b) * 1099511628211ull;
+        }
+    return hash;
+}
+
+class EngineForm : public ::testing::TestWithParam<Form>
+{
+};
+
+// Two seconds of the "Default" sound's impulse response, pinned bit for bit:
+// any change to what the engine computes shows here, in every form.
+TEST_P (EngineForm, DefaultImpulseResponseKeepsItsChecksum)
+{
+    const struct
+    {
+        double rate;
+        uint64_t checksum;
+    } golden[] = {{44100.0, 0xe8bcf2138dccbfbeull}, {192000.0, 0x3d7c476491d144a8ull}};
+    for (const auto& g : golden)
+    {
+        auto engine = std::make_unique<ReverbEngine> ();
+        QUILLMERE_USE_FORM (*engine, GetParam ());
+        engine->setSampleRate (g.rate);
+        const EngineTest::Stereo in = EngineTest::impulse (static_cast<size_t> (2.0 * g.rate), 1.0, 0.5);
+        EXPECT_EQ (checksum (EngineTest::render (*engine, in, GetParam ())), g.checksum) << g.rate << " Hz";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Forms, EngineForm,
+                          ::testing::Values (Form::kPerFrame, Form::kSse2, Form::kAvx2, Form::kAvx512),
+                          EngineTest::formName);
 
 } // namespace

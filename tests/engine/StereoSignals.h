@@ -1,10 +1,15 @@
 #pragma once
-// Test signals for the engine and the per-frame way of running them.
+// Test signals for the engine, and the forms that run them: frame by frame,
+// and blocks through each kernel build.
 
 #include "ReverbEngine.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace EngineTest {
@@ -37,6 +42,20 @@ inline Stereo noise (size_t frames, uint32_t seed)
     return s;
 }
 
+// Runs the signal through processBlock in place, in blocks of varying size.
+inline Stereo renderBlocks (ReverbEngine& engine, Stereo signal)
+{
+    const int32_t sizes[] = {500, 64, 3, 97, 256, 17};
+    for (size_t at = 0, k = 0; at < signal.left.size (); ++k)
+    {
+        const int32_t n = static_cast<int32_t> (std::min<size_t> (sizes[k % 6], signal.left.size () - at));
+        engine.processBlock (signal.left.data () + at, signal.right.data () + at, signal.left.data () + at,
+                             signal.right.data () + at, n);
+        at += n;
+    }
+    return signal;
+}
+
 // Runs frames through processFrame; input is (left[i], right[i]).
 inline Stereo run (ReverbEngine& engine, const Stereo& input)
 {
@@ -51,5 +70,43 @@ inline Stereo run (ReverbEngine& engine, const Stereo& input)
     }
     return out;
 }
+
+// Renders through the chosen form.
+enum class Form
+{
+    kPerFrame,
+    kSse2,
+    kAvx2,
+    kAvx512
+};
+
+inline ReverbEngine::Kernel kernelOf (Form form)
+{
+    return static_cast<ReverbEngine::Kernel> (static_cast<int32_t> (form) - 1);
+}
+
+// Sets the engine up for the form; false when the processor lacks its kernel.
+inline bool useForm (ReverbEngine& engine, Form form)
+{
+    return form == Form::kPerFrame || engine.selectKernel (kernelOf (form)) == kernelOf (form);
+}
+
+inline Stereo render (ReverbEngine& engine, const Stereo& signal, Form form)
+{
+    return form == Form::kPerFrame ? run (engine, signal) : renderBlocks (engine, signal);
+}
+
+inline std::string formName (const ::testing::TestParamInfo<Form>& info)
+{
+    const char* names[] = {"PerFrame", "Sse2", "Avx2", "Avx512"};
+    return names[static_cast<int32_t> (info.param)];
+}
+
+#define QUILLMERE_USE_FORM(engine, form)                                                                          \
+    do                                                                                                           \
+    {                                                                                                            \
+        if (!::EngineTest::useForm (engine, form))                                                               \
+            GTEST_SKIP () << "this processor does not run the " << ::EngineTest::formName ({form, 0}) << " kernel"; \
+    } while (false)
 
 } // namespace EngineTest
