@@ -3,7 +3,7 @@
 #include "ControlTags.h"
 #include "FactoryPresets.h"
 #include "Quillmere.h"
-#include "QuillmereIds.h"
+#include "ParameterTable.h"
 #include "SkinConfig.h"
 #include "SkinLayout.h"
 #include "vstgui/lib/canimknob.h"
@@ -278,6 +278,8 @@ void QuillmereEditorView::doIdleStuff ()
 	// from now on it is the one whose values are shown at once.
 	editorThread.store (std::this_thread::get_id (), std::memory_order_relaxed);
 	showPendingValues ();
+	if (effect)
+		effect->sendDeferredHostUpdate ();
 	VSTGUIEditor::doIdleStuff ();
 }
 

@@ -341,8 +341,32 @@ tresult PLUGIN_API Quillmere::setState (IBStream* state)
 	if (!active.load (std::memory_order_acquire))
 		applySettingsToEngine (restored);
 	showSettingsInParameters (restored);
-	tellHostValuesChanged ();
+	// Calling the host back from inside its own restore can deadlock it (Ardour holds a
+	// lock around preset loading that its restartComponent takes again). A host that
+	// follows with setComponentState reads the values itself; for any other, the news
+	// waits for the next editor tick.
+	hostUpdateDue.store (true, std::memory_order_relaxed);
 	return kResultOk;
+}
+
+tresult PLUGIN_API Quillmere::setComponentState (IBStream* state)
+{
+	// Component and controller are one object, so the component's state is ours already:
+	// the stream is only checked, never applied a second time.
+	SettingsBlock check = settings;
+	if (!readState (state, check))
+		return kResultFalse;
+	// Right after a restore the host reads the values on its own. Otherwise the host is
+	// bringing a fresh controller in step (Ardour does on insert) and is told what plays.
+	if (!hostUpdateDue.exchange (false, std::memory_order_relaxed))
+		tellHostValuesChanged ();
+	return kResultOk;
+}
+
+void Quillmere::sendDeferredHostUpdate ()
+{
+	if (hostUpdateDue.exchange (false, std::memory_order_relaxed))
+		tellHostValuesChanged ();
 }
 
 //------------------------------------------------------------------------ controller

@@ -42,6 +42,7 @@ public:
 	// IEditController
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
 	tresult PLUGIN_API setComponentHandler (IComponentHandler* handler) SMTG_OVERRIDE;
+	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParameterInfo (int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParamStringByValue (ParamID tag, ParamValue valueNormalized,
 	                                          String128 string) SMTG_OVERRIDE;
@@ -69,6 +70,8 @@ public:
 	int32 skin = 1;
 
 	const std::vector<QuillmereEditorView*>& openEditors () const { return editorViews; }
+	// Editor ticks: tells the host of a restore it was not told of during the call.
+	void sendDeferredHostUpdate ();
 	const ReverbEngine& getEngine () const { return engine; }
 
 	OBJ_METHODS (Quillmere, SingleComponentEffect)
@@ -104,6 +107,8 @@ private:
 	AudioSideChanges audioSideChanges;
 	SettingsHandoff<SettingsBlock> restoredSettings;
 	std::atomic<bool> active {false};
+	// A restore the host has not yet been told of (see setState).
+	std::atomic<bool> hostUpdateDue {false};
 };
 
 } // namespace Vst

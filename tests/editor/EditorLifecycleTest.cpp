@@ -3,6 +3,7 @@
 
 #include "EditorFixture.h"
 #include "SkinConfig.h"
+#include "public.sdk/source/common/memorystream.h"
 #include "vstgui/lib/canimknob.h"
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/cbuttons.h"
@@ -272,4 +273,32 @@ TEST_F (EditorTest, ValuesOutsideTheRangeAreShownAtItsEnds)
 }
 
 } // namespace
+} // namespace QuillmereEditorTest
+
+namespace QuillmereEditorTest {
+
+// A host that restores a state without bringing the controller in step hears of it from
+// the editor's next tick, never from inside its own setState.
+TEST_F (EditorTest, ARestoreReachesTheHostOnTheNextEditorTick)
+{
+	QuillmereEditorView* view = openView ();
+	ASSERT_NE (view, nullptr);
+	effect->setParamNormalized (5, 0.8);
+	Steinberg::MemoryStream saved;
+	ASSERT_EQ (effect->getState (&saved), kResultOk);
+	saved.seek (0, Steinberg::IBStream::kIBSeekSet, nullptr);
+	effect->setParamNormalized (5, 0.2);
+	handler.clear ();
+
+	ASSERT_EQ (effect->setState (&saved), kResultOk);
+	EXPECT_TRUE (handler.calls ().empty ());
+	EXPECT_FLOAT_EQ (view->getControl (kDecayKnob)->getValue (), 0.8f);
+	offscreen (view)->idle ();
+	ASSERT_EQ (handler.calls ().size (), 1u);
+	EXPECT_EQ (handler.calls ()[0].kind, QuillmereHost::ComponentHandlerRecorder::Kind::kRestartComponent);
+	EXPECT_EQ (handler.calls ()[0].flags, kParamValuesChanged);
+	offscreen (view)->idle ();
+	EXPECT_EQ (handler.calls ().size (), 1u) << "told once";
+}
+
 } // namespace QuillmereEditorTest
