@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -96,17 +97,28 @@ inline Stereo render (ReverbEngine& engine, const Stereo& signal, Form form)
     return form == Form::kPerFrame ? run (engine, signal) : renderBlocks (engine, signal);
 }
 
-inline std::string formName (const ::testing::TestParamInfo<Form>& info)
+inline const char* nameOf (Form form)
 {
     const char* names[] = {"PerFrame", "Sse2", "Avx2", "Avx512"};
-    return names[static_cast<int32_t> (info.param)];
+    return names[static_cast<int32_t> (form)];
+}
+
+inline std::string formName (const ::testing::TestParamInfo<Form>& info)
+{
+    return nameOf (info.param);
+}
+
+// For GoogleTest's messages and test names.
+inline void PrintTo (Form form, std::ostream* out)
+{
+    *out << nameOf (form);
 }
 
 #define QUILLMERE_USE_FORM(engine, form)                                                                          \
     do                                                                                                           \
     {                                                                                                            \
         if (!::EngineTest::useForm (engine, form))                                                               \
-            GTEST_SKIP () << "this processor does not run the " << ::EngineTest::formName ({form, 0}) << " kernel"; \
+            GTEST_SKIP () << "this processor does not run the " << ::EngineTest::nameOf (form) << " kernel"; \
     } while (false)
 
 } // namespace EngineTest
