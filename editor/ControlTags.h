@@ -8,7 +8,7 @@ namespace Steinberg {
 namespace Vst {
 
 // A control tag: four characters, the first in the most significant byte.
-constexpr int32 controlTag (const char (&code)[5])
+constexpr int32 controlTag (const char* code)
 {
 	return static_cast<int32> ((static_cast<uint32> (static_cast<uint8> (code[0])) << 24) |
 	                           (static_cast<uint32> (static_cast<uint8> (code[1])) << 16) |

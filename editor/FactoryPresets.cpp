@@ -1,86 +1,223 @@
 #include "FactoryPresets.h"
 
+#include "effect/ParameterTable.h"
+
 namespace Steinberg {
 namespace Vst {
 
-const char* const kFactoryPresetNames[kNumFactoryPresets] = {
-	"Default",
-	"Ambience",
-	"Dark Room",
-	"Studio A",
-	"Studio B",
-	"Little Room",
-	"Presence",
-	"Large Room",
-	"Guitar Room",
-	"Kick Ambience",
-	"Plate",
-	"Vocal Hall",
-	"Percussion Room",
-	"Small Hall",
-	"Medium Hall A",
-	"Medium Hall B",
-	"Vocal predelay",
-	"Piano Hall",
-	"Snare Hall",
-	"Space synthesizers",
-	"Hall modulation A",
-	"Hall modulation B",
-	"Large Chamber",
-	"Cathedral 1",
-	"Cathedral 2",
-	"Large Hall",
-	"Deep cave",
-	"Mega Hall 1",
-	"Mega Hall 2",
-	"Corridor",
-	"Vibration 1",
-	"Vibration 2",
-	"Dim. expander A",
-	"Dim. expander B",
-	"Chorus A",
-	"Chorus B",
-};
-
-// One row per preset, indexed by parameter id 0 to 25, in the units each parameter shows:
-// dB, ms, %, s, Hz, and list entry numbers. Ids 19 to 23 (the switches) are 0 throughout.
-const double kFactoryPresets[kNumFactoryPresets][kNumPresetValues] = {
-	{0, 20, 100, 2, 1, 3, 20, 70, 80, 18000, 100, 0, 1000, 0, 8000, 0, 0, 0, -6.02, 0, 0, 0, 0, 0, 0.54, 40.6}, // Default
-	{-0.87, 0, 100, 4, 0, 0.55, 22, 83, 92.5, 16914, 118, 0, 1000, 0, 7402, -6.36, -2.87, 0, -5.6, 0, 0, 0, 0, 0, 0, 0}, // Ambience
-	{-4.17, 0, 100, 6, 0, 0.4, 30.44, 70.45, 100, 12922, 570, 1.6, 7735, -1.5, 9045, -24, -0.8, -7.06, -0.92, 0, 0, 0, 0, 0, 0, 0}, // Dark Room
-	{-0.8, 2, 90.5, 4, 4, 0.83, 59, 84, 92.5, 16337.5, 229.5, -3.24, 2207.2, -2.64, 7288.5, -1.8, -1.51, 0, -10.95, 0, 0, 0, 0, 0, 0.79, 51.5}, // Studio A
-	{-2.28, 0, 100, 3, 3, 0.83, 37, 96.5, 96, 6127, 511.7, 3.12, 1259.8, 3.12, 8910.3, -2.88, 0, -2.67, -10.39, 0, 0, 0, 0, 0, 0.24, 59}, // Studio B
-	{0, 0, 100, 1, 4, 0.31, 27.5, 37.5, 69, 6468.7, 236.5, -2.52, 226.6, -4.68, 8000, -1.32, 0, -4.4, -5.9, 0, 0, 0, 0, 0, 2.65, 43.1}, // Little Room
-	{0, 0, 100, 8, 0, 0.5, 0, 7.5, 100, 17484, 320, -0.7, 7500, 0, 12000, 0, 0, -8.8, 0, 0, 0, 0, 0, 0, 0, 0}, // Presence
-	{-0.98, 43, 100, 6, 4, 1.08, 13.5, 70, 30, 6729.6, 156.8, 2.28, 1587, -2.4, 6151.5, 1.8, 0, 0, -4.9, 0, 0, 0, 0, 0, 0.11, 100}, // Large Room
-	{0, 19, 100, 5, 4, 0.78, 83.5, 95, 29, 17640.8, 83.9, -12, 2780.5, 1.56, 9052.9, 5.88, -1.46, -4.61, -9.73, 0, 0, 0, 0, 0, 1.7, 71}, // Guitar Room
-	{-1.41, 0, 100, 2, 4, 0.34, 9.5, 84, 27, 10942.3, 155.2, 10.8, 1218.9, 3.96, 9776.1, -4.44, -5.82, -5.74, -5.74, 0, 0, 0, 0, 0, 7.01, 25.5}, // Kick Ambience
-	{-1.8, 6, 100, 0, 2, 2.73, 83, 20, 38, 8881.6, 166.3, -4.8, 5246, 2.04, 14446.7, -24, -0.58, -1.56, -7.7, 0, 0, 0, 0, 0, 0.11, 100}, // Plate
-	{-1.67, 25.3, 100, 3, 1, 1.9, 55.94, 100, 48, 12411, 653, -2.8, 4988, -1.9, 8730, -1.6, 0, 0, -6.6, 0, 0, 0, 0, 0, 0, 0}, // Vocal Hall
-	{0, 9, 100, 6, 1, 1.4, 34.5, 87, 85.5, 14360, 169, -3.9, 7000, 0, 9045, -4.6, 0, 0, -10.4, 0, 0, 0, 0, 0, 0, 0}, // Percussion Room
-	{-4.27, 28, 100, 1, 1, 1.3, 28.5, 100, 92.5, 17488, 391, 1.2, 2320, 0, 6052, -4.3, 0, -0.8, -9.1, 0, 0, 0, 0, 0, 0, 0}, // Small Hall
-	{-1.56, 1, 100, 4, 3, 1.88, 64, 64, 92, 15438.5, 190.7, 1.44, 168.4, 0.72, 7877.3, 2.64, -1.31, -3.93, -4.33, 0, 0, 0, 0, 0, 1.48, 66.6}, // Medium Hall A
-	{-4.6, 21, 100, 7, 1, 1.71, 65.5, 82, 33, 8718.7, 190.7, -0.36, 1033.5, 1.08, 12523.9, 0.12, 0, -3.62, -7.41, 0, 0, 0, 0, 0, 0.21, 91.6}, // Medium Hall B
-	{0, 64, 100, 2, 1, 1.84, 49.5, 100, 92.5, 12018.5, 120.1, -24, 2207.2, 0.12, 1929.3, -16, -2.39, -0.85, -13.4, 0, 0, 0, 0, 0, 0.2, 100}, // Vocal predelay
-	{0, 64, 100, 2, 2, 5.68, 49, 70, 71, 8718.7, 100, -6.72, 4713.5, -3.12, 11956.5, -7.92, -0.98, -5.74, -4.75, 0, 0, 0, 0, 0, 0.66, 21}, // Piano Hall
-	{-1.86, 12, 100, 1, 2, 3.23, 77, 100, 23, 7542, 83.9, -5.16, 226.6, 1.2, 8000, 2.76, 0, 0, -5.5, 0, 0, 0, 0, 0, 6.71, 42.1}, // Snare Hall
-	{0, 0, 90.5, 1, 1, 7.71, 48.5, 79, 60.5, 20110.4, 349.7, -5.76, 1000, 0, 4878.7, 1.56, -0.76, -10.81, -1.08, 0, 0, 0, 0, 0, 0.66, 69.1}, // Space synthesizers
-	{0, 50, 79.5, 6, 2, 6.88, 85, 93.5, 40.5, 10518, 349.7, -5.76, 5035, -1.92, 8914, -2.04, -0.76, -5.27, -5.12, 0, 0, 0, 0, 0, 2.58, 65.6}, // Hall modulation A
-	{-4.7, 18, 100, 7, 2, 1.82, 35.5, 91.5, 16.5, 11454.4, 166.3, -4.92, 5035, -1.92, 10087.2, 2.88, 0, -4.13, -6.4, 0, 0, 0, 0, 0, 5.75, 39.6}, // Hall modulation B
-	{-0.94, 19, 100, 6, 1, 1.95, 48, 94.5, 18, 7299.7, 126.4, -2.88, 148.8, 4.56, 12001.2, -10.08, 0, -0.49, -7.7, 0, 0, 0, 0, 0, 6.71, 23}, // Large Chamber
-	{0, 71, 100, 2, 1, 5.1, 78.5, 94.5, 75, 7553, 299, 0.96, 13212, 0, 6880, -6.6, 0, 0, -4.58, 0, 0, 0, 0, 0, 0, 0}, // Cathedral 1
-	{-3.68, 6, 96, 1, 2, 6.8, 74, 94.5, 100, 7488.9, 166.3, 4.44, 13212, 0, 9969.6, -9.36, -0.58, -1.81, -9.24, 0, 0, 0, 0, 0, 0.33, 45}, // Cathedral 2
-	{-1.1, 32, 100, 2, 2, 2.3, 40.5, 91, 47.5, 19381, 254, 0.5, 2320, -0.2, 5842, -2.4, -1.16, 0, -0.8, 0, 0, 0, 0, 0, 0, 0}, // Large Hall
-	{-2.44, 192, 90.5, 2, 2, 12.91, 72.5, 100, 97, 5578.4, 433.6, 0.12, 1000, -3, 1855.6, -12, -6.06, 0, -3.37, 0, 0, 0, 0, 0, 0.49, 65.6}, // Deep cave
-	{-4.74, 18.5, 100, 3, 1, 11.8, 60.5, 100, 62.5, 19677, 147, 0, 5000, 0, 8000, 0, -2.57, 0, 0, 0, 0, 0, 0, 0, 0, 0}, // Mega Hall 1
-	{-0.5, 36.5, 92, 1, 2, 6.76, 84, 95, 15, 7442.6, 147, -5.28, 7677.4, 2.88, 9630.2, 4.8, 0, -2.5, -1.08, 0, 0, 0, 0, 0, 0.08, 48}, // Mega Hall 2
-	{-4.9, 14, 87, 10, 0, 1.35, 8.5, 20.5, 100, 4600, 147, 0.8, 13012, 0, 10200, -24, 0, 0, -2.7, 0, 0, 0, 0, 0, 0, 0}, // Corridor
-	{0, 73, 100, 7, 4, 2.85, 83.5, 100, 24, 19878, 83.9, -5.16, 226.6, 1.2, 8000, 0.48, 0, -3.37, -2.07, 0, 0, 0, 0, 0, 15.32, 44.5}, // Vibration 1
-	{-1.86, 0, 95, 4, 4, 2.2, 52, 39, 100, 4000, 118, 0, 1000, 0, 7402, -4.44, -4.33, 0, 0, 0, 0, 0, 0, 0, 17.42, 58.5}, // Vibration 2
-	{0, 0, 100, 1, 4, 0.2, 27.5, 100, 92.5, 16337.5, 102.9, 0, 2207.2, 0.24, 9333.2, -5.76, 0, -22.64, 0, 0, 0, 0, 0, 0, 0.93, 100}, // Dim. expander A
-	{0, 0, 100, 5, 4, 0.2, 14.5, 67, 81.5, 22020, 196.2, -12, 2207.2, 0.24, 16030.8, -12, 0, 10.39, 0, 0, 0, 0, 0, 0, 0.26, 100}, // Dim. expander B
-	{-3.31, 0, 100, 7, 4, 0.2, 0, 43.5, 16.5, 11454.4, 100, -3.48, 1033.5, 1.32, 10087.2, 0.12, -120, 0, 0, 0, 0, 0, 0, 0, 0.75, 74}, // Chorus A
-	{-5.74, 0, 100, 2, 4, 0.2, 6, 18, 0, 18000, 187, -6.12, 1033.5, 0.36, 10087.2, 0.24, -14.51, 0, 0, 0, 0, 0, 0, 0, 3.8, 64}, // Chorus B
+// In the order of kFactoryPresetNames.
+const PresetValues kFactoryPresets[kNumFactoryPresets] = {
+    defaultPresetValues (), // "Default", from the parameter table
+    // Ambience
+    {.dry = -0.87, .predelay = 0, .width = 100, .earlyVariation = 4, .reverbVariation = 0,
+     .decay = 0.55, .roomSize = 22, .diffusion = 83, .dampIntensity = 92.5,
+     .dampFrequency = 16914, .lowShelfFrequency = 118, .lowGain = 0, .peakFrequency = 1000,
+     .peakGain = 0, .highShelfFrequency = 7402, .highGain = -6.36, .early = -2.87, .reverb = 0,
+     .wet = -5.6, .modSpeed = 0, .modDepth = 0},
+    // Dark Room
+    {.dry = -4.17, .predelay = 0, .width = 100, .earlyVariation = 6, .reverbVariation = 0,
+     .decay = 0.4, .roomSize = 30.44, .diffusion = 70.45, .dampIntensity = 100,
+     .dampFrequency = 12922, .lowShelfFrequency = 570, .lowGain = 1.6, .peakFrequency = 7735,
+     .peakGain = -1.5, .highShelfFrequency = 9045, .highGain = -24, .early = -0.8,
+     .reverb = -7.06, .wet = -0.92, .modSpeed = 0, .modDepth = 0},
+    // Studio A
+    {.dry = -0.8, .predelay = 2, .width = 90.5, .earlyVariation = 4, .reverbVariation = 4,
+     .decay = 0.83, .roomSize = 59, .diffusion = 84, .dampIntensity = 92.5,
+     .dampFrequency = 16337.5, .lowShelfFrequency = 229.5, .lowGain = -3.24,
+     .peakFrequency = 2207.2, .peakGain = -2.64, .highShelfFrequency = 7288.5, .highGain = -1.8,
+     .early = -1.51, .reverb = 0, .wet = -10.95, .modSpeed = 0.79, .modDepth = 51.5},
+    // Studio B
+    {.dry = -2.28, .predelay = 0, .width = 100, .earlyVariation = 3, .reverbVariation = 3,
+     .decay = 0.83, .roomSize = 37, .diffusion = 96.5, .dampIntensity = 96, .dampFrequency = 6127,
+     .lowShelfFrequency = 511.7, .lowGain = 3.12, .peakFrequency = 1259.8, .peakGain = 3.12,
+     .highShelfFrequency = 8910.3, .highGain = -2.88, .early = 0, .reverb = -2.67, .wet = -10.39,
+     .modSpeed = 0.24, .modDepth = 59},
+    // Little Room
+    {.dry = 0, .predelay = 0, .width = 100, .earlyVariation = 1, .reverbVariation = 4,
+     .decay = 0.31, .roomSize = 27.5, .diffusion = 37.5, .dampIntensity = 69,
+     .dampFrequency = 6468.7, .lowShelfFrequency = 236.5, .lowGain = -2.52,
+     .peakFrequency = 226.6, .peakGain = -4.68, .highShelfFrequency = 8000, .highGain = -1.32,
+     .early = 0, .reverb = -4.4, .wet = -5.9, .modSpeed = 2.65, .modDepth = 43.1},
+    // Presence
+    {.dry = 0, .predelay = 0, .width = 100, .earlyVariation = 8, .reverbVariation = 0,
+     .decay = 0.5, .roomSize = 0, .diffusion = 7.5, .dampIntensity = 100, .dampFrequency = 17484,
+     .lowShelfFrequency = 320, .lowGain = -0.7, .peakFrequency = 7500, .peakGain = 0,
+     .highShelfFrequency = 12000, .highGain = 0, .early = 0, .reverb = -8.8, .wet = 0,
+     .modSpeed = 0, .modDepth = 0},
+    // Large Room
+    {.dry = -0.98, .predelay = 43, .width = 100, .earlyVariation = 6, .reverbVariation = 4,
+     .decay = 1.08, .roomSize = 13.5, .diffusion = 70, .dampIntensity = 30,
+     .dampFrequency = 6729.6, .lowShelfFrequency = 156.8, .lowGain = 2.28, .peakFrequency = 1587,
+     .peakGain = -2.4, .highShelfFrequency = 6151.5, .highGain = 1.8, .early = 0, .reverb = 0,
+     .wet = -4.9, .modSpeed = 0.11, .modDepth = 100},
+    // Guitar Room
+    {.dry = 0, .predelay = 19, .width = 100, .earlyVariation = 5, .reverbVariation = 4,
+     .decay = 0.78, .roomSize = 83.5, .diffusion = 95, .dampIntensity = 29,
+     .dampFrequency = 17640.8, .lowShelfFrequency = 83.9, .lowGain = -12, .peakFrequency = 2780.5,
+     .peakGain = 1.56, .highShelfFrequency = 9052.9, .highGain = 5.88, .early = -1.46,
+     .reverb = -4.61, .wet = -9.73, .modSpeed = 1.7, .modDepth = 71},
+    // Kick Ambience
+    {.dry = -1.41, .predelay = 0, .width = 100, .earlyVariation = 2, .reverbVariation = 4,
+     .decay = 0.34, .roomSize = 9.5, .diffusion = 84, .dampIntensity = 27,
+     .dampFrequency = 10942.3, .lowShelfFrequency = 155.2, .lowGain = 10.8,
+     .peakFrequency = 1218.9, .peakGain = 3.96, .highShelfFrequency = 9776.1, .highGain = -4.44,
+     .early = -5.82, .reverb = -5.74, .wet = -5.74, .modSpeed = 7.01, .modDepth = 25.5},
+    // Plate
+    {.dry = -1.8, .predelay = 6, .width = 100, .earlyVariation = 0, .reverbVariation = 2,
+     .decay = 2.73, .roomSize = 83, .diffusion = 20, .dampIntensity = 38, .dampFrequency = 8881.6,
+     .lowShelfFrequency = 166.3, .lowGain = -4.8, .peakFrequency = 5246, .peakGain = 2.04,
+     .highShelfFrequency = 14446.7, .highGain = -24, .early = -0.58, .reverb = -1.56, .wet = -7.7,
+     .modSpeed = 0.11, .modDepth = 100},
+    // Vocal Hall
+    {.dry = -1.67, .predelay = 25.3, .width = 100, .earlyVariation = 3, .reverbVariation = 1,
+     .decay = 1.9, .roomSize = 55.94, .diffusion = 100, .dampIntensity = 48,
+     .dampFrequency = 12411, .lowShelfFrequency = 653, .lowGain = -2.8, .peakFrequency = 4988,
+     .peakGain = -1.9, .highShelfFrequency = 8730, .highGain = -1.6, .early = 0, .reverb = 0,
+     .wet = -6.6, .modSpeed = 0, .modDepth = 0},
+    // Percussion Room
+    {.dry = 0, .predelay = 9, .width = 100, .earlyVariation = 6, .reverbVariation = 1,
+     .decay = 1.4, .roomSize = 34.5, .diffusion = 87, .dampIntensity = 85.5,
+     .dampFrequency = 14360, .lowShelfFrequency = 169, .lowGain = -3.9, .peakFrequency = 7000,
+     .peakGain = 0, .highShelfFrequency = 9045, .highGain = -4.6, .early = 0, .reverb = 0,
+     .wet = -10.4, .modSpeed = 0, .modDepth = 0},
+    // Small Hall
+    {.dry = -4.27, .predelay = 28, .width = 100, .earlyVariation = 1, .reverbVariation = 1,
+     .decay = 1.3, .roomSize = 28.5, .diffusion = 100, .dampIntensity = 92.5,
+     .dampFrequency = 17488, .lowShelfFrequency = 391, .lowGain = 1.2, .peakFrequency = 2320,
+     .peakGain = 0, .highShelfFrequency = 6052, .highGain = -4.3, .early = 0, .reverb = -0.8,
+     .wet = -9.1, .modSpeed = 0, .modDepth = 0},
+    // Medium Hall A
+    {.dry = -1.56, .predelay = 1, .width = 100, .earlyVariation = 4, .reverbVariation = 3,
+     .decay = 1.88, .roomSize = 64, .diffusion = 64, .dampIntensity = 92,
+     .dampFrequency = 15438.5, .lowShelfFrequency = 190.7, .lowGain = 1.44,
+     .peakFrequency = 168.4, .peakGain = 0.72, .highShelfFrequency = 7877.3, .highGain = 2.64,
+     .early = -1.31, .reverb = -3.93, .wet = -4.33, .modSpeed = 1.48, .modDepth = 66.6},
+    // Medium Hall B
+    {.dry = -4.6, .predelay = 21, .width = 100, .earlyVariation = 7, .reverbVariation = 1,
+     .decay = 1.71, .roomSize = 65.5, .diffusion = 82, .dampIntensity = 33,
+     .dampFrequency = 8718.7, .lowShelfFrequency = 190.7, .lowGain = -0.36,
+     .peakFrequency = 1033.5, .peakGain = 1.08, .highShelfFrequency = 12523.9, .highGain = 0.12,
+     .early = 0, .reverb = -3.62, .wet = -7.41, .modSpeed = 0.21, .modDepth = 91.6},
+    // Vocal predelay
+    {.dry = 0, .predelay = 64, .width = 100, .earlyVariation = 2, .reverbVariation = 1,
+     .decay = 1.84, .roomSize = 49.5, .diffusion = 100, .dampIntensity = 92.5,
+     .dampFrequency = 12018.5, .lowShelfFrequency = 120.1, .lowGain = -24,
+     .peakFrequency = 2207.2, .peakGain = 0.12, .highShelfFrequency = 1929.3, .highGain = -16,
+     .early = -2.39, .reverb = -0.85, .wet = -13.4, .modSpeed = 0.2, .modDepth = 100},
+    // Piano Hall
+    {.dry = 0, .predelay = 64, .width = 100, .earlyVariation = 2, .reverbVariation = 2,
+     .decay = 5.68, .roomSize = 49, .diffusion = 70, .dampIntensity = 71, .dampFrequency = 8718.7,
+     .lowShelfFrequency = 100, .lowGain = -6.72, .peakFrequency = 4713.5, .peakGain = -3.12,
+     .highShelfFrequency = 11956.5, .highGain = -7.92, .early = -0.98, .reverb = -5.74,
+     .wet = -4.75, .modSpeed = 0.66, .modDepth = 21},
+    // Snare Hall
+    {.dry = -1.86, .predelay = 12, .width = 100, .earlyVariation = 1, .reverbVariation = 2,
+     .decay = 3.23, .roomSize = 77, .diffusion = 100, .dampIntensity = 23, .dampFrequency = 7542,
+     .lowShelfFrequency = 83.9, .lowGain = -5.16, .peakFrequency = 226.6, .peakGain = 1.2,
+     .highShelfFrequency = 8000, .highGain = 2.76, .early = 0, .reverb = 0, .wet = -5.5,
+     .modSpeed = 6.71, .modDepth = 42.1},
+    // Space synthesizers
+    {.dry = 0, .predelay = 0, .width = 90.5, .earlyVariation = 1, .reverbVariation = 1,
+     .decay = 7.71, .roomSize = 48.5, .diffusion = 79, .dampIntensity = 60.5,
+     .dampFrequency = 20110.4, .lowShelfFrequency = 349.7, .lowGain = -5.76,
+     .peakFrequency = 1000, .peakGain = 0, .highShelfFrequency = 4878.7, .highGain = 1.56,
+     .early = -0.76, .reverb = -10.81, .wet = -1.08, .modSpeed = 0.66, .modDepth = 69.1},
+    // Hall modulation A
+    {.dry = 0, .predelay = 50, .width = 79.5, .earlyVariation = 6, .reverbVariation = 2,
+     .decay = 6.88, .roomSize = 85, .diffusion = 93.5, .dampIntensity = 40.5,
+     .dampFrequency = 10518, .lowShelfFrequency = 349.7, .lowGain = -5.76, .peakFrequency = 5035,
+     .peakGain = -1.92, .highShelfFrequency = 8914, .highGain = -2.04, .early = -0.76,
+     .reverb = -5.27, .wet = -5.12, .modSpeed = 2.58, .modDepth = 65.6},
+    // Hall modulation B
+    {.dry = -4.7, .predelay = 18, .width = 100, .earlyVariation = 7, .reverbVariation = 2,
+     .decay = 1.82, .roomSize = 35.5, .diffusion = 91.5, .dampIntensity = 16.5,
+     .dampFrequency = 11454.4, .lowShelfFrequency = 166.3, .lowGain = -4.92,
+     .peakFrequency = 5035, .peakGain = -1.92, .highShelfFrequency = 10087.2, .highGain = 2.88,
+     .early = 0, .reverb = -4.13, .wet = -6.4, .modSpeed = 5.75, .modDepth = 39.6},
+    // Large Chamber
+    {.dry = -0.94, .predelay = 19, .width = 100, .earlyVariation = 6, .reverbVariation = 1,
+     .decay = 1.95, .roomSize = 48, .diffusion = 94.5, .dampIntensity = 18,
+     .dampFrequency = 7299.7, .lowShelfFrequency = 126.4, .lowGain = -2.88,
+     .peakFrequency = 148.8, .peakGain = 4.56, .highShelfFrequency = 12001.2, .highGain = -10.08,
+     .early = 0, .reverb = -0.49, .wet = -7.7, .modSpeed = 6.71, .modDepth = 23},
+    // Cathedral 1
+    {.dry = 0, .predelay = 71, .width = 100, .earlyVariation = 2, .reverbVariation = 1,
+     .decay = 5.1, .roomSize = 78.5, .diffusion = 94.5, .dampIntensity = 75,
+     .dampFrequency = 7553, .lowShelfFrequency = 299, .lowGain = 0.96, .peakFrequency = 13212,
+     .peakGain = 0, .highShelfFrequency = 6880, .highGain = -6.6, .early = 0, .reverb = 0,
+     .wet = -4.58, .modSpeed = 0, .modDepth = 0},
+    // Cathedral 2
+    {.dry = -3.68, .predelay = 6, .width = 96, .earlyVariation = 1, .reverbVariation = 2,
+     .decay = 6.8, .roomSize = 74, .diffusion = 94.5, .dampIntensity = 100,
+     .dampFrequency = 7488.9, .lowShelfFrequency = 166.3, .lowGain = 4.44, .peakFrequency = 13212,
+     .peakGain = 0, .highShelfFrequency = 9969.6, .highGain = -9.36, .early = -0.58,
+     .reverb = -1.81, .wet = -9.24, .modSpeed = 0.33, .modDepth = 45},
+    // Large Hall
+    {.dry = -1.1, .predelay = 32, .width = 100, .earlyVariation = 2, .reverbVariation = 2,
+     .decay = 2.3, .roomSize = 40.5, .diffusion = 91, .dampIntensity = 47.5,
+     .dampFrequency = 19381, .lowShelfFrequency = 254, .lowGain = 0.5, .peakFrequency = 2320,
+     .peakGain = -0.2, .highShelfFrequency = 5842, .highGain = -2.4, .early = -1.16, .reverb = 0,
+     .wet = -0.8, .modSpeed = 0, .modDepth = 0},
+    // Deep cave
+    {.dry = -2.44, .predelay = 192, .width = 90.5, .earlyVariation = 2, .reverbVariation = 2,
+     .decay = 12.91, .roomSize = 72.5, .diffusion = 100, .dampIntensity = 97,
+     .dampFrequency = 5578.4, .lowShelfFrequency = 433.6, .lowGain = 0.12, .peakFrequency = 1000,
+     .peakGain = -3, .highShelfFrequency = 1855.6, .highGain = -12, .early = -6.06, .reverb = 0,
+     .wet = -3.37, .modSpeed = 0.49, .modDepth = 65.6},
+    // Mega Hall 1
+    {.dry = -4.74, .predelay = 18.5, .width = 100, .earlyVariation = 3, .reverbVariation = 1,
+     .decay = 11.8, .roomSize = 60.5, .diffusion = 100, .dampIntensity = 62.5,
+     .dampFrequency = 19677, .lowShelfFrequency = 147, .lowGain = 0, .peakFrequency = 5000,
+     .peakGain = 0, .highShelfFrequency = 8000, .highGain = 0, .early = -2.57, .reverb = 0,
+     .wet = 0, .modSpeed = 0, .modDepth = 0},
+    // Mega Hall 2
+    {.dry = -0.5, .predelay = 36.5, .width = 92, .earlyVariation = 1, .reverbVariation = 2,
+     .decay = 6.76, .roomSize = 84, .diffusion = 95, .dampIntensity = 15, .dampFrequency = 7442.6,
+     .lowShelfFrequency = 147, .lowGain = -5.28, .peakFrequency = 7677.4, .peakGain = 2.88,
+     .highShelfFrequency = 9630.2, .highGain = 4.8, .early = 0, .reverb = -2.5, .wet = -1.08,
+     .modSpeed = 0.08, .modDepth = 48},
+    // Corridor
+    {.dry = -4.9, .predelay = 14, .width = 87, .earlyVariation = 10, .reverbVariation = 0,
+     .decay = 1.35, .roomSize = 8.5, .diffusion = 20.5, .dampIntensity = 100,
+     .dampFrequency = 4600, .lowShelfFrequency = 147, .lowGain = 0.8, .peakFrequency = 13012,
+     .peakGain = 0, .highShelfFrequency = 10200, .highGain = -24, .early = 0, .reverb = 0,
+     .wet = -2.7, .modSpeed = 0, .modDepth = 0},
+    // Vibration 1
+    {.dry = 0, .predelay = 73, .width = 100, .earlyVariation = 7, .reverbVariation = 4,
+     .decay = 2.85, .roomSize = 83.5, .diffusion = 100, .dampIntensity = 24,
+     .dampFrequency = 19878, .lowShelfFrequency = 83.9, .lowGain = -5.16, .peakFrequency = 226.6,
+     .peakGain = 1.2, .highShelfFrequency = 8000, .highGain = 0.48, .early = 0, .reverb = -3.37,
+     .wet = -2.07, .modSpeed = 15.32, .modDepth = 44.5},
+    // Vibration 2
+    {.dry = -1.86, .predelay = 0, .width = 95, .earlyVariation = 4, .reverbVariation = 4,
+     .decay = 2.2, .roomSize = 52, .diffusion = 39, .dampIntensity = 100, .dampFrequency = 4000,
+     .lowShelfFrequency = 118, .lowGain = 0, .peakFrequency = 1000, .peakGain = 0,
+     .highShelfFrequency = 7402, .highGain = -4.44, .early = -4.33, .reverb = 0, .wet = 0,
+     .modSpeed = 17.42, .modDepth = 58.5},
+    // Dim. expander A
+    {.dry = 0, .predelay = 0, .width = 100, .earlyVariation = 1, .reverbVariation = 4,
+     .decay = 0.2, .roomSize = 27.5, .diffusion = 100, .dampIntensity = 92.5,
+     .dampFrequency = 16337.5, .lowShelfFrequency = 102.9, .lowGain = 0, .peakFrequency = 2207.2,
+     .peakGain = 0.24, .highShelfFrequency = 9333.2, .highGain = -5.76, .early = 0,
+     .reverb = -22.64, .wet = 0, .modSpeed = 0.93, .modDepth = 100},
+    // Dim. expander B
+    {.dry = 0, .predelay = 0, .width = 100, .earlyVariation = 5, .reverbVariation = 4,
+     .decay = 0.2, .roomSize = 14.5, .diffusion = 67, .dampIntensity = 81.5,
+     .dampFrequency = 22020, .lowShelfFrequency = 196.2, .lowGain = -12, .peakFrequency = 2207.2,
+     .peakGain = 0.24, .highShelfFrequency = 16030.8, .highGain = -12, .early = 0,
+     .reverb = 10.39, .wet = 0, .modSpeed = 0.26, .modDepth = 100},
+    // Chorus A
+    {.dry = -3.31, .predelay = 0, .width = 100, .earlyVariation = 7, .reverbVariation = 4,
+     .decay = 0.2, .roomSize = 0, .diffusion = 43.5, .dampIntensity = 16.5,
+     .dampFrequency = 11454.4, .lowShelfFrequency = 100, .lowGain = -3.48,
+     .peakFrequency = 1033.5, .peakGain = 1.32, .highShelfFrequency = 10087.2, .highGain = 0.12,
+     .early = -120, .reverb = 0, .wet = 0, .modSpeed = 0.75, .modDepth = 74},
+    // Chorus B
+    {.dry = -5.74, .predelay = 0, .width = 100, .earlyVariation = 2, .reverbVariation = 4,
+     .decay = 0.2, .roomSize = 6, .diffusion = 18, .dampIntensity = 0, .dampFrequency = 18000,
+     .lowShelfFrequency = 187, .lowGain = -6.12, .peakFrequency = 1033.5, .peakGain = 0.36,
+     .highShelfFrequency = 10087.2, .highGain = 0.24, .early = -14.51, .reverb = 0, .wet = 0,
+     .modSpeed = 3.8, .modDepth = 64},
 };
 
 } // namespace Vst

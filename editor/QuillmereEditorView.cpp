@@ -3,7 +3,7 @@
 #include "ControlTags.h"
 #include "FactoryPresets.h"
 #include "Quillmere.h"
-#include "QuillmereIds.h"
+#include "ParameterTable.h"
 #include "SkinConfig.h"
 #include "SkinLayout.h"
 #include "vstgui/lib/canimknob.h"

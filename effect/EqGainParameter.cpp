@@ -49,12 +49,17 @@ bool EqGainParameter::fromString (const TChar* string, ParamValue& normalized) c
 	double dB = 0.0;
 	if (!scanNumber (string, dB))
 		return false;
+	normalized = normalizedOf (dB);
+	return true;
+}
+
+ParamValue EqGainParameter::normalizedOf (double dB)
+{
 	if (dB < -24.0)
 		dB = -24.0;
 	else if (dB > 12.0)
 		dB = 12.0;
-	normalized = dB >= 0.0 ? dB / 24.0 + 0.5 : (dB + 24.0) / 48.0;
-	return true;
+	return dB >= 0.0 ? dB / 24.0 + 0.5 : (dB + 24.0) / 48.0;
 }
 
 } // namespace Vst

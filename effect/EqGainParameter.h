@@ -23,6 +23,8 @@ public:
 	bool fromString (const TChar* string, ParamValue& normalized) const SMTG_OVERRIDE;
 
 	static double toDecibels (ParamValue normalized);
+	// The normalized value of a gain in dB, clamped into the range.
+	static ParamValue normalizedOf (double dB);
 
 protected:
 	int32 bottomLabel;

@@ -46,8 +46,13 @@ bool GainParameter::fromString (const TChar* string, ParamValue& normalized) con
 	// Levels only attenuate: a typed 6 means 6 dB down.
 	if (dB > 0.0)
 		dB = -dB;
-	normalized = expf (logf (10.0f) * static_cast<float> (dB) / 20.0f);
+	normalized = gainOfDecibels (dB);
 	return true;
+}
+
+double GainParameter::gainOfDecibels (double dB)
+{
+	return expf (logf (10.0f) * static_cast<float> (dB) / 20.0f);
 }
 
 } // namespace Vst

@@ -14,6 +14,9 @@ public:
 
 	void toString (ParamValue normalized, String128 string) const SMTG_OVERRIDE;
 	bool fromString (const TChar* string, ParamValue& normalized) const SMTG_OVERRIDE;
+
+	// The linear gain of a level in dB.
+	static double gainOfDecibels (double dB);
 };
 
 } // namespace Vst

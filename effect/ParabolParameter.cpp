@@ -32,7 +32,13 @@ ParamValue ParabolParameter::toPlain (ParamValue normalized) const
 
 ParamValue ParabolParameter::toNormalized (ParamValue plain) const
 {
-	return std::pow ((plain - minPlain) / (maxPlain - minPlain), 1.0 / exponent);
+	return normalizedOf (minPlain, maxPlain, exponent, plain);
+}
+
+ParamValue ParabolParameter::normalizedOf (ParamValue min, ParamValue max, ParamValue exponent,
+                                           ParamValue plain)
+{
+	return std::pow ((plain - min) / (max - min), 1.0 / exponent);
 }
 
 } // namespace Vst

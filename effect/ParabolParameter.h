@@ -19,6 +19,9 @@ public:
 	ParamValue toPlain (ParamValue normalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plain) const SMTG_OVERRIDE;
 
+	static ParamValue normalizedOf (ParamValue min, ParamValue max, ParamValue exponent,
+	                                ParamValue plain);
+
 	OBJ_METHODS (ParabolParameter, DecimalRangeParameter)
 
 protected:

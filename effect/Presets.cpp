@@ -1,40 +1,37 @@
+#include "ParameterTable.h"
 #include "Quillmere.h"
-#include "QuillmereIds.h"
 #include "TextScan.h"
 
 namespace Steinberg {
 namespace Vst {
 
 namespace {
+// The mix that the preset lock keeps.
 bool keptByLock (ParamID id)
 {
 	return id == kDryId || id == kWetId || id == kBypassDryId || id == kBypassWetId;
 }
-
-bool takesPlainValue (ParamID id)
-{
-	return id == kEarlyVariationId || id == kReverbVariationId ||
-	       (id >= kBypassDryId && id <= kBypassWetId);
-}
 } // namespace
 
-void Quillmere::applyPreset (const double* row)
+void Quillmere::applyPreset (const PresetValues& preset)
 {
 	for (ParamID id = 0; id <= kLastSettingId; ++id)
 	{
-		if (id == kBypassId || (presetLock && keptByLock (id)))
+		const ParameterSpec& spec = parameterSpec (id);
+		if (!spec.presetValue || (presetLock && keptByLock (id)))
 			continue;
+		const double plain = preset.*spec.presetValue;
 		ParamValue value = getParamNormalized (id);
-		if (takesPlainValue (id))
+		if (spec.kind == ParameterKind::kList || spec.kind == ParameterKind::kSwitch)
 		{
-			value = plainParamToNormalized (id, row[id]);
+			value = plainParamToNormalized (id, plain);
 		}
 		else
 		{
 			// As if typed: two decimals through the parameter's own parser, so a preset
 			// lands exactly where the same text typed by the user would.
 			String128 text;
-			printNumber (text, "%.2f", row[id]);
+			printNumber (text, "%.2f", plain);
 			getParamValueByString (id, text, value);
 		}
 		setParamNormalized (id, value);

@@ -2,6 +2,7 @@
 
 #include "../editor/QuillmereEditorView.h"
 #include "LogMapping.h"
+#include "ParameterTable.h"
 #include "QuillmereIds.h"
 #include "StateStream.h"
 #include "TextScan.h"
@@ -138,41 +139,27 @@ double Quillmere::eqFrequency (double hz) const
 
 void Quillmere::driveEngine (ParamID id, ParamValue v)
 {
-	switch (id)
+	const ParameterSpec* spec = findParameterSpec (id);
+	if (!spec)
+		return;
+	const EngineInput& input = spec->engine;
+	double value = v;
+	switch (input.conversion)
 	{
-		case kDryId: engine.setDryLevel (v); break;
-		case kPredelayId: engine.setPredelay (v); break;
-		case kWidthId: engine.setWidth (v); break;
-		case kEarlyVariationId:
-			engine.setEarlyVariation (SettingsBlock::listIndex (v, kNumEarlyVariations) + 1);
-			break;
-		case kReverbVariationId:
-			engine.setReverbVariation (SettingsBlock::listIndex (v, kNumReverbVariations) + 1);
-			break;
-		case kDecayId: engine.setDecayTime (v * v); break;
-		case kRoomSizeId: engine.setRoomSize (v); break;
-		case kDiffusionId: engine.setDiffusion (v); break;
-		case kDampIntensityId: engine.setDampIntensity (v); break;
-		case kDampFrequencyId: engine.setDampFrequency (logToPlain (4000, 22020, v)); break;
-		case kLowShelfFrequencyId: engine.setEqFrequency (0, eqFrequency (logToPlain (20, 1000, v))); break;
-		case kLowGainId: engine.setEqGain (0, v); break;
-		case kPeakFrequencyId: engine.setEqFrequency (1, eqFrequency (logToPlain (30, 22000, v))); break;
-		case kPeakGainId: engine.setEqGain (1, v); break;
-		case kHighShelfFrequencyId:
-			engine.setEqFrequency (2, eqFrequency (logToPlain (1000, 22000, v)));
-			break;
-		case kHighGainId: engine.setEqGain (2, v); break;
-		case kEarlyId: engine.setEarlyLevel (v); break;
-		case kReverbId: engine.setReverbLevel (v); break;
-		case kWetId: engine.setWetLevel (v); break;
-		case kBypassDryId: engine.setDryBypass (v > 0.5); break;
-		case kBypassEarlyId: engine.setEarlyBypass (v > 0.5); break;
-		case kBypassReverbId: engine.setReverbBypass (v > 0.5); break;
-		case kBypassWetId: engine.setWetBypass (v > 0.5); break;
-		case kModSpeedId: engine.setModulationSpeed (v); break;
-		case kModDepthId: engine.setModulationDepth (v); break;
-		default: break; // the global bypass is read by process itself
+		case EngineConversion::kNone: return;
+		case EngineConversion::kEntryNumber:
+			(engine.*input.entry) (SettingsBlock::listIndex (v, listEntries (*spec)) + 1);
+			return;
+		case EngineConversion::kOnOff: (engine.*input.onOff) (v > 0.5); return;
+		case EngineConversion::kAsIs: break;
+		case EngineConversion::kSquared: value = v * v; break;
+		case EngineConversion::kHertz: value = logToPlain (spec->min, spec->max, v); break;
+		case EngineConversion::kEqHertz: value = eqFrequency (logToPlain (spec->min, spec->max, v)); break;
 	}
+	if (input.band)
+		(engine.*input.band) (input.bandIndex, value);
+	else
+		(engine.*input.number) (value);
 }
 
 void Quillmere::applyParameterChange (ParamID id, ParamValue value)
@@ -486,9 +473,7 @@ void Quillmere::editorRemoved (EditorView* editor)
 
 void Quillmere::showSettingsInParameters (const SettingsBlock& block)
 {
-	static const ParamID kOrder[] = {0,  1,  2,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-	                                 15, 16, 17, 18, 3,  4,  19, 20, 21, 22, 23, 24, 25};
-	for (ParamID id : kOrder)
+	for (ParamID id : kSettingsOrder)
 		setParamNormalized (id, block.normalized (id));
 }
 

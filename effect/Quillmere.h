@@ -15,6 +15,7 @@ namespace Steinberg {
 namespace Vst {
 
 class QuillmereEditorView;
+struct PresetValues;
 
 class Quillmere : public SingleComponentEffect
 {
@@ -58,8 +59,8 @@ public:
 	// Pushes a whole settings block into the engine.
 	void applySettingsToEngine (const SettingsBlock& block);
 
-	// Writes one factory preset row (plain values by id) into parameters 0 to 25, as edits.
-	void applyPreset (const double* row);
+	// Writes one factory preset into parameters 0 to 25, as edits.
+	void applyPreset (const PresetValues& preset);
 
 	// The settings as the main thread sees them, with everything the audio thread applied.
 	SettingsBlock currentSettings ();
@@ -72,7 +73,6 @@ public:
 	const std::vector<QuillmereEditorView*>& openEditors () const { return editorViews; }
 	// Editor ticks: tells the host of a restore it was not told of during the call.
 	void sendDeferredHostUpdate ();
-	const ReverbEngine& getEngine () const { return engine; }
 
 	OBJ_METHODS (Quillmere, SingleComponentEffect)
 

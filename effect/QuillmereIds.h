@@ -7,7 +7,7 @@ namespace Vst {
 
 static const FUID QuillmereClassId (0xD6FAE8EB, 0xF87044EF, 0x9AAB360B, 0xB521FC19);
 
-// Parameter ids. There is no id 26.
+// Parameter ids. There is no id 26. What each parameter is: ParameterTable.h.
 enum QuillmereParamId : ParamID
 {
 	kDryId = 0,
@@ -40,9 +40,6 @@ enum QuillmereParamId : ParamID
 
 	kLastSettingId = kModDepthId
 };
-
-static const int32 kNumEarlyVariations = 12;
-static const int32 kNumReverbVariations = 5;
 
 } // namespace Vst
 } // namespace Steinberg

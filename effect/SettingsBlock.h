@@ -2,6 +2,7 @@
 // The effect's own copy of every setting (ids 0 to 25). It drives the engine and is what
 // the saved state holds, field for field in this order.
 
+#include "QuillmereIds.h"
 #include "pluginterfaces/base/ftypes.h"
 #include "pluginterfaces/vst/vsttypes.h"
 
@@ -37,7 +38,7 @@ struct SettingsBlock
 	double modSpeed;
 	double modDepth;
 
-	// The "Default" factory preset.
+	// Where every parameter starts: the "Default" factory preset.
 	static SettingsBlock defaults ();
 
 	// Stores a normalized value the way the parameter means it (list index, switch, or
@@ -50,6 +51,16 @@ struct SettingsBlock
 	// The list entry a normalized value selects, kept inside the list.
 	static int8 listIndex (ParamValue value, int32 entries);
 };
+
+// The parameter of each field above, in field order: the saved state's order too.
+constexpr ParamID kSettingsOrder[] = {
+    kDryId,           kPredelayId,         kWidthId,       kDecayId,
+    kRoomSizeId,      kDiffusionId,        kDampIntensityId, kDampFrequencyId,
+    kLowShelfFrequencyId, kLowGainId,      kPeakFrequencyId, kPeakGainId,
+    kHighShelfFrequencyId, kHighGainId,    kEarlyId,       kReverbId,
+    kWetId,           kEarlyVariationId,   kReverbVariationId, kBypassId,
+    kBypassDryId,     kBypassEarlyId,      kBypassReverbId, kBypassWetId,
+    kModSpeedId,      kModDepthId};
 
 } // namespace Vst
 } // namespace Steinberg

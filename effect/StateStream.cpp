@@ -1,7 +1,7 @@
 #include "StateStream.h"
 
 #include "LogMapping.h"
-#include "QuillmereIds.h"
+#include "ParameterTable.h"
 #include "base/source/fstreamer.h"
 
 #include <cmath>
@@ -54,18 +54,6 @@ private:
 	IBStream* stream;
 };
 
-// The double fields from dry to wet, in stream order.
-double* leadingDoubles (SettingsBlock& b, int index)
-{
-	double* fields[] = {&b.dry,           &b.predelay,          &b.width,     &b.decay,
-	                    &b.roomSize,      &b.diffusion,         &b.dampIntensity,
-	                    &b.dampFrequency, &b.lowShelfFrequency, &b.lowGain,   &b.peakFrequency,
-	                    &b.peakGain,      &b.highShelfFrequency, &b.highGain, &b.early,
-	                    &b.reverb,        &b.wet};
-	return fields[index];
-}
-const int kLeadingDoubles = 17;
-
 bool readFlag (IBStreamer& in, bool& flag)
 {
 	int8 byte = 0;
@@ -80,31 +68,66 @@ int8 clampIndex (int8 index, int32 entries)
 	return index < 0 ? 0 : (index >= entries ? static_cast<int8> (entries - 1) : index);
 }
 
-// Equaliser gains before version 5 were linear over +-12 dB; the cut half is now twice as deep.
-double convertOldEqGain (double value)
+// The first version that saved a setting.
+uint64 savedSince (const ParameterSpec& spec)
 {
-	return value < 0.5 ? (value * 24.0 - 12.0 + 24.0) / 48.0 : value;
+	switch (spec.olderStates)
+	{
+		case OlderStates::kAbsentBeforeVersion3: return 3;
+		case OlderStates::kAbsentBeforeVersion4: return 4;
+		default: return 0;
+	}
 }
 
-bool allFinite (SettingsBlock& b)
+bool readField (IBStreamer& in, const SettingsField& field, SettingsBlock& b)
 {
-	for (int i = 0; i < kLeadingDoubles; ++i)
-		if (!std::isfinite (*leadingDoubles (b, i)))
-			return false;
-	return std::isfinite (b.modSpeed) && std::isfinite (b.modDepth);
+	if (field.number)
+		return in.readDouble (b.*field.number);
+	if (field.entry)
+		return in.readInt8 (b.*field.entry);
+	return readFlag (in, b.*field.flag);
+}
+
+bool writeField (IBStreamer& out, const SettingsField& field, const SettingsBlock& b)
+{
+	if (field.number)
+		return out.writeDouble (b.*field.number);
+	if (field.entry)
+		return out.writeInt8 (b.*field.entry);
+	return out.writeInt8 (static_cast<int8> (b.*field.flag));
+}
+
+void clearField (const SettingsField& field, SettingsBlock& b)
+{
+	if (field.number)
+		b.*field.number = 0.0;
+	else if (field.entry)
+		b.*field.entry = 0;
+	else
+		b.*field.flag = false;
+}
+
+// Brings a value saved by an older version to today's meaning.
+double convertFromOlderState (const ParameterSpec& spec, uint64 version, double value)
+{
+	switch (spec.olderStates)
+	{
+		case OlderStates::kLinearHertzInVersion0:
+			return version == 0 ? logToNormalized (spec.min, spec.max,
+			                                       value * (spec.max - spec.min) + spec.min)
+			                    : value;
+		case OlderStates::kSixDecibelsHotInVersion0: return version == 0 ? value * 0.501187 : value;
+		case OlderStates::kSquaredBeforeVersion2: return version <= 1 ? std::sqrt (value) : value;
+		case OlderStates::kNarrowCutBeforeVersion5:
+			// The cut half is now twice as deep.
+			return version <= 4 && value < 0.5 ? (value * 24.0 - 12.0 + 24.0) / 48.0 : value;
+		default: return value;
+	}
 }
 
 // Every double is a normalized value; one outside 0 to 1 would reach the engine as it is
 // (a level of 1e300 overflows the output) while its parameter shows it capped.
-void clampNormalized (double& value) { value = value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value); }
-
-void clampAllNormalized (SettingsBlock& b)
-{
-	for (int i = 0; i < kLeadingDoubles; ++i)
-		clampNormalized (*leadingDoubles (b, i));
-	clampNormalized (b.modSpeed);
-	clampNormalized (b.modDepth);
-}
+double clampNormalized (double value) { return value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value); }
 } // namespace
 
 bool writeState (IBStream* stream, const SettingsBlock& block)
@@ -113,19 +136,12 @@ bool writeState (IBStream* stream, const SettingsBlock& block)
 		return false;
 	ResultCheckedStream checked (stream);
 	IBStreamer out (&checked, kLittleEndian);
-	SettingsBlock b = block;
 	if (!out.writeInt64u (kStateVersion))
 		return false;
-	for (int i = 0; i < kLeadingDoubles; ++i)
-		if (!out.writeDouble (*leadingDoubles (b, i)))
+	for (ParamID id : kSettingsOrder)
+		if (!writeField (out, parameterSpec (id).settings, block))
 			return false;
-	const int8 bytes[] = {b.earlyVariation, b.reverbVariation,      int8 (b.bypass),
-	                      int8 (b.bypassDry), int8 (b.bypassEarly), int8 (b.bypassReverb),
-	                      int8 (b.bypassWet)};
-	for (int8 byte : bytes)
-		if (!out.writeInt8 (byte))
-			return false;
-	return out.writeDouble (b.modSpeed) && out.writeDouble (b.modDepth);
+	return true;
 }
 
 bool readState (IBStream* stream, SettingsBlock& block)
@@ -138,49 +154,31 @@ bool readState (IBStream* stream, SettingsBlock& block)
 	uint64 version = 0;
 	if (!in.readInt64u (version))
 		return false;
-	for (int i = 0; i < kLeadingDoubles; ++i)
-		if (!in.readDouble (*leadingDoubles (b, i)))
+	for (ParamID id : kSettingsOrder)
+	{
+		const ParameterSpec& spec = parameterSpec (id);
+		if (version < savedSince (spec))
+			clearField (spec.settings, b);
+		else if (!readField (in, spec.settings, b))
 			return false;
-	if (!in.readInt8 (b.earlyVariation) || !in.readInt8 (b.reverbVariation) ||
-	    !readFlag (in, b.bypass))
-		return false;
-
-	if (version == 0)
-	{
-		// Version 0 kept frequencies linear over their ranges and early reflections 6 dB hot.
-		b.dampFrequency = logToNormalized (4000, 22020, b.dampFrequency * 18020 + 4000);
-		b.lowShelfFrequency = logToNormalized (20, 1000, b.lowShelfFrequency * 980 + 20);
-		b.peakFrequency = logToNormalized (30, 22000, b.peakFrequency * 21970 + 30);
-		b.highShelfFrequency = logToNormalized (1000, 22000, b.highShelfFrequency * 21000 + 1000);
-		b.early = b.early * 0.501187;
-	}
-	if (version <= 1)
-		b.decay = std::sqrt (b.decay); // stored as the square of today's value
-
-	if (version < 3)
-		b.bypassDry = b.bypassEarly = b.bypassReverb = b.bypassWet = false;
-	else if (!readFlag (in, b.bypassDry) || !readFlag (in, b.bypassEarly) ||
-	         !readFlag (in, b.bypassReverb) || !readFlag (in, b.bypassWet))
-		return false;
-
-	if (version < 4)
-		b.modSpeed = b.modDepth = 0.0;
-	else if (!in.readDouble (b.modSpeed) || !in.readDouble (b.modDepth))
-		return false;
-
-	if (version <= 4)
-	{
-		b.lowGain = convertOldEqGain (b.lowGain);
-		b.peakGain = convertOldEqGain (b.peakGain);
-		b.highGain = convertOldEqGain (b.highGain);
 	}
 
 	// The stream is untrusted: refuse what no parameter can hold, keep values and lists in range.
-	if (!allFinite (b))
-		return false;
-	clampAllNormalized (b);
-	b.earlyVariation = clampIndex (b.earlyVariation, kNumEarlyVariations);
-	b.reverbVariation = clampIndex (b.reverbVariation, kNumReverbVariations);
+	for (ParamID id : kSettingsOrder)
+	{
+		const ParameterSpec& spec = parameterSpec (id);
+		if (double SettingsBlock::*number = spec.settings.number)
+		{
+			const double value = convertFromOlderState (spec, version, b.*number);
+			if (!std::isfinite (value))
+				return false;
+			b.*number = clampNormalized (value);
+		}
+		else if (int8 SettingsBlock::*entry = spec.settings.entry)
+		{
+			b.*entry = clampIndex (b.*entry, listEntries (spec));
+		}
+	}
 	block = b;
 	return true;
 }
