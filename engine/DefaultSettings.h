@@ -5,10 +5,13 @@
 
 #include <cstdint>
 
+// The "Decay" parameter's normalized value; the engine gets its square.
+constexpr double kDefaultDecay = 0.37605071654517747;
+
 template <typename Target>
 void applyDefaultSettings (Target& t)
 {
-    const double decay = 0.37605071654517747;
+    const double decay = kDefaultDecay;
     t.setDryLevel (1.0);
     t.setPredelay (0.1);
     t.setWidth (1.0);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <random>
@@ -41,6 +42,15 @@ inline Stereo noise (size_t frames, uint32_t seed)
         s.right[i] = u (random);
     }
     return s;
+}
+
+// Root mean square of count samples from `from` on.
+inline double rms (const std::vector<double>& x, size_t from, size_t count)
+{
+    double sum = 0.0;
+    for (size_t i = from; i < from + count; ++i)
+        sum += x[i] * x[i];
+    return std::sqrt (sum / static_cast<double> (count));
 }
 
 // Runs the signal through processBlock in place, in blocks of varying size.

@@ -7,15 +7,17 @@
 // What it writes out on its own is what the engine's optimised forms could
 // get wrong: the signal path of every frame (positions, reloads, wraps, the
 // order of every sum) and the setters' choices (clamps, tables, bypass, the
-// equaliser's cut switch). The closed-form designs it takes from the engine
-// (filter coefficients, comb feedback and damping, the modulated delay's
-// geometry): they run only in setters, and the sound tests measure them.
+// equaliser's cut switch). The closed-form designs and constants it takes
+// from the engine (filter coefficients, comb feedback and damping, the
+// modulated delay's geometry, the output scales): they run only in setters,
+// and the sound tests measure what they do.
 
 #include "BiquadFilter.h"
 #include "DampedComb.h"
 #include "DefaultSettings.h"
 #include "DelayLength.h"
 #include "ModulatedDelay.h"
+#include "ReverbEngine.h"
 #include "ReverbTables.h"
 
 #include <cmath>
@@ -197,8 +199,8 @@ public:
 
     void setDryLevel (double g) { dryLevel = g; gains (); }
     void setEarlyLevel (double g) { earlyLevel = g; gains (); }
-    void setReverbLevel (double g) { reverbLevel = g * 0.15035610000000002; gains (); }
-    void setWetLevel (double g) { wetLevel = g * 0.39905264901124726; gains (); }
+    void setReverbLevel (double g) { reverbLevel = g * ReverbEngine::kReverbOutputScale; gains (); }
+    void setWetLevel (double g) { wetLevel = g * ReverbEngine::kWetOutputScale; gains (); }
     void setDryBypass (bool b) { dryBypass = b; gains (); }
     void setEarlyBypass (bool b) { earlyBypass = b; gains (); }
     void setReverbBypass (bool b) { reverbBypass = b; gains (); }
