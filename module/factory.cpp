@@ -8,10 +8,18 @@
 #include "vst2wrapper.h"
 
 #include <cstring>
+#include <dlfcn.h>
 
 using namespace Steinberg;
 
-bool InitModule () { return true; }
+bool InitModule ()
+{
+	// The editor draws with cairo, whose pixman sets up its tables once per load and never
+	// frees them. Keeping it loaded spares hosts that load and unload plug-ins over and
+	// over (scans, sanitizer runs) losing that memory each time.
+	dlopen ("libpixman-1.so.0", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+	return true;
+}
 bool DeinitModule () { return true; }
 
 namespace {
