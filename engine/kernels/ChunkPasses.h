@@ -19,6 +19,23 @@
 
 #include <cstdint>
 
+namespace {
+
+// The instruction set this translation unit is compiled for, from the
+// compiler's own macros (each kernel unit has its own flags).
+ReverbEngine::Kernel instructionSetOfThisUnit ()
+{
+#if defined(__AVX512VL__) && defined(__AVX512F__)
+    return ReverbEngine::Kernel::Avx512;
+#elif defined(__AVX2__)
+    return ReverbEngine::Kernel::Avx2;
+#else
+    return ReverbEngine::Kernel::Sse2;
+#endif
+}
+
+} // namespace
+
 // Where the previous chunk's equaliser steps ride. Its divisions form long
 // dependency chains, so they run inside another stage's loop, which keeps the
 // processor busy meanwhile.
@@ -126,6 +143,21 @@ private:
                     line.position[0] = line.length[0];
                 if (line.position[1] <= 0)
                     line.position[1] = line.length[1];
+            }
+        }
+
+        // body (done, run, left, right) for each run of numFrames frames,
+        // moving the lines past each run after it.
+        template <typename Body>
+        static void walk (Line* lines, int32_t numFrames, Body&& body)
+        {
+            LineRuns runs;
+            for (int32_t done = 0; done < numFrames;)
+            {
+                const int32_t run = runs.start (lines, numFrames - done);
+                body (done, run, static_cast<double* const*> (runs.left), static_cast<double* const*> (runs.right));
+                done += run;
+                advance (lines, run);
             }
         }
 
@@ -335,13 +367,8 @@ private:
     static void tapPass (EarlyReflectionTap* taps, const StereoFrame* in, StereoFrame* sum, int32_t numFrames,
                          Alongside&& alongside = Alongside ())
     {
-        LineRuns<EarlyReflectionTap, count> lines;
-        int32_t done = 0;
-        while (done < numFrames)
-        {
-            const int32_t run = lines.start (taps, numFrames - done);
-            double* const* left = lines.left;
-            double* const* right = lines.right;
+        LineRuns<EarlyReflectionTap, count>::walk (taps, numFrames, [&] (int32_t done, int32_t run, double* const* left,
+                                                                          double* const* right) {
             int32_t i = 0;
             if constexpr (kWide)
             {
@@ -384,9 +411,7 @@ private:
                                                                     fresh ? pairZero () : loadFrame (sum[done + i])));
                 alongside (done + i, 1);
             }
-            done += run;
-            LineRuns<EarlyReflectionTap, count>::advance (taps, run);
-        }
+        });
     }
 
     // The combs' input, 2 * own channel + other channel.
@@ -441,13 +466,8 @@ private:
         for (int32_t k = 0; k < count; ++k)
             state[k] = loadAligned (combs[k].lowpassState);
 
-        LineRuns<DampedComb, count> lines;
-        int32_t done = 0;
-        while (done < numFrames)
-        {
-            const int32_t run = lines.start (combs, numFrames - done);
-            double* const* left = lines.left;
-            double* const* right = lines.right;
+        LineRuns<DampedComb, count>::walk (combs, numFrames, [&] (int32_t done, int32_t run, double* const* left,
+                                                                  double* const* right) {
             for (int32_t i = 0; i < run; ++i)
             {
                 const StereoPair input = loadFrame (in[done + i]);
@@ -465,9 +485,7 @@ private:
                 storeFrame (sum[done + i], acc);
                 alongside (done + i);
             }
-            done += run;
-            LineRuns<DampedComb, count>::advance (combs, run);
-        }
+        });
 
         for (int32_t k = 0; k < count; ++k)
             storePair (combs[k].lowpassState, state[k]);
@@ -506,13 +524,8 @@ private:
             state[p] = spread (c0.lowpassState, c1.lowpassState);
         }
 
-        LineRuns<DampedComb, count> lines;
-        int32_t done = 0;
-        while (done < numFrames)
-        {
-            const int32_t run = lines.start (combs, numFrames - done);
-            double* const* left = lines.left;
-            double* const* right = lines.right;
+        LineRuns<DampedComb, count>::walk (combs, numFrames, [&] (int32_t done, int32_t run, double* const* left,
+                                                                  double* const* right) {
             for (int32_t i = 0; i < run; ++i)
             {
                 const __m256d input = _mm256_broadcast_pd (reinterpret_cast<const __m128d*> (&in[done + i].left));
@@ -543,9 +556,7 @@ private:
                 _mm_store_pd (&sum[done + i].left, acc);
                 alongside (done + i);
             }
-            done += run;
-            LineRuns<DampedComb, count>::advance (combs, run);
-        }
+        });
 
         for (int32_t p = 0; p < pairs; ++p)
         {

@@ -25,11 +25,5 @@ __attribute__ ((flatten)) void renderChunkAvx2 (ReverbEngine& engine, EngineChun
 
 ReverbEngine::Kernel compiledForAvx2 ()
 {
-#if defined(__AVX512VL__)
-    return ReverbEngine::Kernel::Avx512;
-#elif defined(__AVX2__)
-    return ReverbEngine::Kernel::Avx2;
-#else
-    return ReverbEngine::Kernel::Sse2;
-#endif
+    return instructionSetOfThisUnit ();
 }

@@ -25,11 +25,5 @@ __attribute__ ((flatten)) void renderChunkAvx512 (ReverbEngine& engine, EngineCh
 
 ReverbEngine::Kernel compiledForAvx512 ()
 {
-#if defined(__AVX512VL__) && defined(__AVX512F__)
-    return ReverbEngine::Kernel::Avx512;
-#elif defined(__AVX2__)
-    return ReverbEngine::Kernel::Avx2;
-#else
-    return ReverbEngine::Kernel::Sse2;
-#endif
+    return instructionSetOfThisUnit ();
 }

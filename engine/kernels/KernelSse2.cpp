@@ -19,9 +19,5 @@ void renderChunkSse2 (ReverbEngine& engine, EngineChunk* chunk, EngineChunk* pre
 
 ReverbEngine::Kernel compiledForSse2 ()
 {
-#if defined(__AVX2__)
-    return ReverbEngine::Kernel::Avx2; // would fail on processors without AVX2
-#else
-    return ReverbEngine::Kernel::Sse2;
-#endif
+    return instructionSetOfThisUnit ();
 }

@@ -184,7 +184,8 @@ public:
             for (int c = 0; c < 2; ++c)
             {
                 double* h = band.hist[c];
-                double y = (band.b0 * q[c] + band.b1 * h[0] + band.b2 * h[1] - band.a1 * h[2] - band.a2 * h[3]) / band.a0;
+                const BiquadFilter::Coefficients& k = band.coefficients;
+                double y = (k.b0 * q[c] + k.b1 * h[0] + k.b2 * h[1] - k.a1 * h[2] - k.a2 * h[3]) / k.a0;
                 h[1] = h[0];
                 h[0] = q[c];
                 h[3] = h[2];
@@ -470,18 +471,12 @@ private:
         double q = 0.7;
         double gain = 0.0;
         uint32_t type = 0;
-        double b0 = 1, b1 = 0, b2 = 0, a0 = 1, a1 = 0, a2 = 0;
+        BiquadFilter::Coefficients coefficients {1, 0, 0, 0, 0, 1};
         double hist[2][4] = {}; // x1, x2, y1, y2 per channel
 
         void design ()
         {
-            const BiquadFilter::Coefficients c = BiquadFilter::designFor (type, freq, q, gain, rate);
-            b0 = c.b0;
-            b1 = c.b1;
-            b2 = c.b2;
-            a0 = c.a0;
-            a1 = c.a1;
-            a2 = c.a2;
+            coefficients = BiquadFilter::designFor (type, freq, q, gain, rate);
         }
     };
 
