@@ -57,7 +57,6 @@ public:
     // returns it. The engine starts with the widest available; tests narrow
     // it to cover the others.
     Kernel selectKernel (Kernel widest);
-    Kernel getKernel () const { return kernel; }
     // The instruction set a kernel build was compiled for, as seen by the
     // compiler inside its own translation unit.
     static Kernel compiledInstructionSet (Kernel build);
