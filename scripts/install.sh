@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs Quillmere for the current user: the VST 3 bundle into ~/.vst3, the same
+# Installs Quillmere for the current user: the VST 3 bundle into ~/.vst3, a link to its
 # shared object into ~/.vst for VST 2.4 hosts, and the factory presets where VST 3
 # hosts look for them. Builds first when needed.
 set -euo pipefail
@@ -14,7 +14,6 @@ fi
 cmake --build build -j2 --target Quillmere quillmere_presets quillmere_moduleinfo_json
 
 bundle=build/Quillmere.vst3
-so="$bundle/Contents/x86_64-linux/Quillmere.so"
 # The vendor folder is named after the factory's vendor, as the module reports it.
 vendor=$(sed -n 's/^ *"Vendor": "\(.*\)",*$/\1/p' "$bundle/Contents/Resources/moduleinfo.json" | head -n 1)
 vendor=${vendor:-Quillmere Audio}
@@ -31,8 +30,9 @@ cp -R "$bundle" "$vst3_dir/.Quillmere.vst3.new"
 rm -rf "$vst3_dir/Quillmere.vst3"
 mv "$vst3_dir/.Quillmere.vst3.new" "$vst3_dir/Quillmere.vst3"
 
-cp "$so" "$vst2_dir/.Quillmere.so.new"
-mv -f "$vst2_dir/.Quillmere.so.new" "$vst2_dir/Quillmere.so"
+# A link, not a copy: the editor finds its artwork beside the object the link names.
+ln -sfn "$vst3_dir/Quillmere.vst3/Contents/x86_64-linux/Quillmere.so" "$vst2_dir/.Quillmere.so.new"
+mv -fT "$vst2_dir/.Quillmere.so.new" "$vst2_dir/Quillmere.so"
 
 cp build/presets/*.vstpreset "$preset_dir/"
 count=$(ls "$preset_dir"/*.vstpreset | wc -l)

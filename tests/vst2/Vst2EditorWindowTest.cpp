@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <thread>
 
 namespace {
@@ -148,6 +149,18 @@ TEST_F (Vst2EditorWindowTest, OpensInTheHostsWindowAndClosesWithoutATrace)
 	plugin.reset ();
 	EXPECT_EQ (QuillmereTest::openFileCount (), filesBefore);
 	EXPECT_EQ (host->errorCount (), 0u);
+}
+
+// The program loads the plug-in through a link in a VST 2 folder: the skin's artwork, not
+// the outlines drawn for missing bitmaps, must show.
+TEST_F (Vst2EditorWindowTest, ShowsTheArtworkWhenLoadedThroughALink)
+{
+	ASSERT_TRUE (plugin->openEditor (host->id ()));
+	ASSERT_TRUE (idleUntil ([&] { return shown (); }));
+	X11Image shot = host->screenshot (editorWindow ());
+	std::set<uint32_t> colours (shot.pixels.begin (), shot.pixels.end ());
+	EXPECT_GT (colours.size (), 200u);
+	plugin->dispatch (effEditClose);
 }
 
 TEST_F (Vst2EditorWindowTest, SecondSkinAsksTheHostForItsSizeOnce)

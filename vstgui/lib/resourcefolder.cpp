@@ -1,6 +1,7 @@
 #include "resourcefolder.h"
 
 #include <dlfcn.h>
+#include <cstdlib>
 
 namespace VSTGUI {
 namespace {
@@ -16,7 +17,11 @@ std::string folderBesideModule ()
 	Dl_info info {};
 	if (!dladdr (reinterpret_cast<void*> (&folderBesideModule), &info) || !info.dli_fname)
 		return {};
-	std::string path (info.dli_fname);
+	// A VST 2 folder may hold a link to the bundle's shared object: the resources are
+	// beside the object it names.
+	char* resolved = realpath (info.dli_fname, nullptr);
+	std::string path (resolved ? resolved : info.dli_fname);
+	std::free (resolved);
 	// Up from the shared object to Contents: drop the file name and its architecture folder.
 	for (int level = 0; level < 2; ++level)
 	{
