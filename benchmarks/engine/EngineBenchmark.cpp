@@ -1,7 +1,7 @@
 // Cost per stereo frame of the engine (block and per-frame forms) against the
 // plain reference rendering, on white noise so the silence gate never helps.
 
-#include "DefaultSettings.h"
+#include "BenchmarkSettings.h"
 #include "ReferenceReverb.h"
 #include "ReverbEngine.h"
 
@@ -13,33 +13,6 @@
 #include <vector>
 
 namespace {
-
-enum Setting
-{
-    kDefault,
-    kLongDecay,
-    kMaxDepth
-};
-
-// The "Default" preset as the effect pushes it, plus two heavier variants.
-template <typename Target>
-void applySetting (Target& t, Setting setting, double sampleRate)
-{
-    applyDefaultSettings (t);
-    if (setting == kLongDecay)
-    {
-        t.setDecayTime (1.0);
-        t.setRoomSize (1.0);
-        t.setReverbVariation (3);
-        t.setPredelay (1.0);
-    }
-    else if (setting == kMaxDepth)
-    {
-        t.setModulationDepth (1.0);
-        t.setModulationSpeed (1.0);
-    }
-    t.setSampleRate (sampleRate);
-}
 
 constexpr int32_t kBlockFrames = 512;
 constexpr int32_t kNoiseFrames = 1 << 16;

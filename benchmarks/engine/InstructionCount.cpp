@@ -1,10 +1,11 @@
-// Renders a number of white-noise frames with the "Default" settings through
-// one kernel, for instruction counting under callgrind (see scripts/bench.sh):
-//   engine_instruction_count block|block-sse2|frame|reference FRAMES [RATE]
+// Renders a number of white-noise frames through one kernel, for instruction
+// counting under callgrind (see scripts/bench.sh):
+//   engine_instruction_count block|block-sse2|frame|reference FRAMES [RATE [SETTING]]
+// SETTING is the benchmark's: 0 "Default", 1 long decay, 2 deepest modulation.
 // Counting once with 0 frames and once with N frames gives instructions per
 // frame without the set-up.
 
-#include "DefaultSettings.h"
+#include "BenchmarkSettings.h"
 #include "ReferenceReverb.h"
 #include "ReverbEngine.h"
 
@@ -18,13 +19,6 @@
 namespace {
 
 constexpr int32_t kBlockFrames = 512;
-
-template <typename Target>
-void configure (Target& t, double rate)
-{
-    applyDefaultSettings (t);
-    t.setSampleRate (rate);
-}
 
 template <typename Target>
 double renderFrames (Target& t, const std::vector<double>& l, const std::vector<double>& r, int64_t frames)
@@ -47,12 +41,13 @@ int main (int argc, char** argv)
 {
     if (argc < 3)
     {
-        std::fprintf (stderr, "usage: %s block|block-sse2|frame|reference FRAMES [RATE]\n", argv[0]);
+        std::fprintf (stderr, "usage: %s block|block-sse2|frame|reference FRAMES [RATE [SETTING]]\n", argv[0]);
         return 2;
     }
     const char* kernel = argv[1];
     const int64_t frames = std::atoll (argv[2]);
     const double rate = argc > 3 ? std::atof (argv[3]) : 44100.0;
+    const Setting setting = argc > 4 ? static_cast<Setting> (std::atoi (argv[4])) : kDefault;
 
     std::vector<double> l (kBlockFrames), r (kBlockFrames), outL (kBlockFrames), outR (kBlockFrames);
     std::mt19937 random (99);
@@ -67,13 +62,13 @@ int main (int argc, char** argv)
     if (std::strcmp (kernel, "reference") == 0)
     {
         auto t = std::make_unique<ReferenceReverb> ();
-        configure (*t, rate);
+        applySetting (*t, setting, rate);
         check = renderFrames (*t, l, r, frames);
     }
     else
     {
         auto t = std::make_unique<ReverbEngine> ();
-        configure (*t, rate);
+        applySetting (*t, setting, rate);
         // "block-sse2" pins the block form to its SSE2 build.
         if (std::strcmp (kernel, "block-sse2") == 0)
             t->selectKernel (ReverbEngine::Kernel::Sse2);
