@@ -225,9 +225,9 @@ void ReverbEngine::renderBlock (const double* inL, const double* inR, double* ou
         which ^= 1;
         const int32_t remaining = numFrames - start;
         chunk.start = start;
-        chunk.count = remaining <= kLastChunkFrames                     ? remaining
+        chunk.count = remaining <= kLastChunkFrames ? remaining
                       : remaining <= EngineChunk::kFrames + kLastChunkFrames ? remaining - kLastChunkFrames
-                                                                          : EngineChunk::kFrames;
+                                                                             : EngineChunk::kFrames;
         start += chunk.count;
         gatherChunk (inL, inR, outL, outR, chunk);
         render (*this, &chunk, previous);
