@@ -35,20 +35,18 @@ public:
         return g * w + delayed;
     }
 
-    // Block helpers: the next `position` frames use the slots
-    // currentSlot(), currentSlot() - 1, ... before the position reloads.
-    StereoFrame* currentSlot () { return frames + position; }
-    StereoPair coefficientPair () const { return loadAligned (coefficient); }
+private:
+    template <typename Build>
+    friend struct ChunkPasses;
+
+    // Moves past frameCount frames; the next `position` frames use the slots
+    // position, position - 1, ... before the position reloads.
     void advance (int32_t frameCount)
     {
         position -= frameCount;
         if (position <= 0)
             position = length;
     }
-
-    int32_t getPosition () const { return position; }
-
-private:
     void updateLength ();
 
     alignas (16) double coefficient[2];

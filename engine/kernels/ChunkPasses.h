@@ -596,7 +596,7 @@ private:
         const int32_t numFrames = chunk.active;
         StereoPair diffuserGain[kDiffuserCount];
         for (int32_t k = 0; k < kDiffuserCount; ++k)
-            diffuserGain[k] = e.diffusers[k].coefficientPair ();
+            diffuserGain[k] = loadAligned (e.diffusers[k].coefficient);
         const StereoPair reverbG = loadAligned (e.reverbGain);
         const StereoPair earlyG = loadAligned (e.earlyGain);
         int32_t done = 0;
@@ -606,9 +606,9 @@ private:
             StereoFrame* slot[kDiffuserCount];
             for (int32_t k = 0; k < kDiffuserCount; ++k)
             {
-                if (e.diffusers[k].getPosition () < run)
-                    run = e.diffusers[k].getPosition ();
-                slot[k] = e.diffusers[k].currentSlot ();
+                if (e.diffusers[k].position < run)
+                    run = e.diffusers[k].position;
+                slot[k] = e.diffusers[k].frames + e.diffusers[k].position;
             }
             int32_t i = 0;
             if constexpr (kWide)
