@@ -205,10 +205,6 @@ tresult PLUGIN_API VSTGUIEditor::onSize (ViewRect* newSize)
 
 void VSTGUIEditor::doIdleStuff ()
 {
-	// The frame's idle processing calls back here; once a tick is enough.
-	if (inIdle)
-		return;
-	inIdle = true;
 	if (resizePending && plugFrame)
 	{
 		resizePending = false;
@@ -221,7 +217,6 @@ void VSTGUIEditor::doIdleStuff ()
 	// The host may have removed the view from inside resizeView.
 	if (frame)
 		notify (this, VSTGUI::kMsgTimer);
-	inIdle = false;
 }
 
 tresult PLUGIN_API VSTGUIEditor::onKeyDown (char16 key, int16 keyCode, int16 modifiers)

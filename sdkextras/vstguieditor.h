@@ -65,7 +65,6 @@ private:
 	ViewRect hostSize;
 	bool hostKnowsSize = false;
 	bool resizePending = false;
-	bool inIdle = false;
 };
 
 } // namespace Vst

@@ -100,8 +100,6 @@ void CFrame::idle ()
 			view->invalid ();
 	if (modalView && modalView->isDirty ())
 		modalView->invalid ();
-	if (editor)
-		editor->doIdleStuff ();
 }
 
 void CFrame::invalidRect (const CRect& rect)
@@ -274,9 +272,20 @@ void CFrame::platformOnFocusLost ()
 	setFocusView (nullptr);
 }
 
+void VSTGUIEditorInterface::doIdleStuff ()
+{
+	if (frame)
+		frame->idle ();
+}
+
 void CFrame::platformOnIdle ()
 {
-	idle ();
+	// An editor runs its own idle work first and then asks the frame for its idle through
+	// its timer message, so the views are looked at once a tick.
+	if (editor)
+		editor->doIdleStuff ();
+	else
+		idle ();
 }
 
 } // namespace VSTGUI

@@ -12,8 +12,8 @@ class VSTGUIEditorInterface
 public:
 	virtual ~VSTGUIEditorInterface () = default;
 
-	// Called by the frame's idle processing, every timer tick.
-	virtual void doIdleStuff () {}
+	// Every timer tick: the editor's idle work, which ends by running the frame's idle.
+	virtual void doIdleStuff ();
 	// Edit brackets from the toolkit's side (parameter index = control tag).
 	virtual void beginEdit (int32_t index) {}
 	virtual void endEdit (int32_t index) {}
