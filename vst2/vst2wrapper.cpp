@@ -1017,10 +1017,13 @@ VstIntPtr Vst2Wrapper::setChunk (const void* data, VstIntPtr size)
 	MemoryStream componentState (componentBytes, componentSize);
 	if (component->setState (&componentState) != kResultOk)
 		return 0;
+	// The controller is brought in step as a VST 3 host would, also when it is the
+	// component itself: that closes the restore on its side, and the one display update
+	// below is all the host hears of it (a later one would mark the host's song changed).
+	MemoryStream forController (componentBytes, componentSize);
+	controller->setComponentState (&forController);
 	if (separateController)
 	{
-		MemoryStream forController (componentBytes, componentSize);
-		controller->setComponentState (&forController);
 		if (controllerSize > 0)
 		{
 			MemoryStream controllerState (componentBytes + componentSize, controllerSize);

@@ -153,6 +153,23 @@ TEST_F (Vst2EditorWindowTest, OpensInTheHostsWindowAndClosesWithoutATrace)
 
 // The program loads the plug-in through a link in a VST 2 folder: the skin's artwork, not
 // the outlines drawn for missing bitmaps, must show.
+// A host that loads a song restores the chunk while the editor is open; the one display
+// update of the load is all it hears, or it would count the unchanged song as edited.
+TEST_F (Vst2EditorWindowTest, AChunkLoadedWhileTheEditorIsOpenIsAnnouncedOnce)
+{
+	std::vector<char> chunk = plugin->getChunk ();
+	ASSERT_FALSE (chunk.empty ());
+	ASSERT_TRUE (plugin->openEditor (host->id ()));
+	ASSERT_TRUE (idleUntil ([&] { return shown (); }));
+	plugin->clearHostCalls ();
+	ASSERT_EQ (plugin->setChunk (chunk), 1);
+	EXPECT_EQ (plugin->hostCalls (audioMasterUpdateDisplay).size (), 1u);
+	int ticks = 0;
+	idleUntil ([&] { return ++ticks > 20; });
+	EXPECT_EQ (plugin->hostCalls (audioMasterUpdateDisplay).size (), 1u) << "nothing more from the editor's ticks";
+	plugin->dispatch (effEditClose);
+}
+
 TEST_F (Vst2EditorWindowTest, ShowsTheArtworkWhenLoadedThroughALink)
 {
 	ASSERT_TRUE (plugin->openEditor (host->id ()));
