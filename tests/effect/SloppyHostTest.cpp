@@ -173,10 +173,9 @@ void expectNegativeCountsMeanNoChannels ()
 	}
 }
 
-TEST (NegativeChannelCounts, MeanNoChannelsInFloat) { expectNegativeCountsMeanNoChannels<float> (); }
-
-TEST (NegativeChannelCounts, MeanNoChannelsInDouble)
+TEST (NegativeChannelCounts, MeanNoChannelsInBothPrecisions)
 {
+	expectNegativeCountsMeanNoChannels<float> ();
 	expectNegativeCountsMeanNoChannels<double> ();
 }
 
