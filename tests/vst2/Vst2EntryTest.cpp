@@ -289,38 +289,6 @@ TEST (Vst2Entry, ParameterPropertiesCarryFullTitlesSwitchesAndListSteps)
 	EXPECT_EQ (plugin->dispatch (effGetParameterProperties, 0, 0, nullptr), 0);
 }
 
-// Name and label within the documented 8 bytes, display within 32, at any
-// value: nothing past the limit is touched and the text ends inside it.
-TEST (Vst2Entry, ParameterTextsKeepToTheHostsBuffers)
-{
-	auto plugin = loadPlugin ();
-	ASSERT_TRUE (plugin);
-	struct Limit
-	{
-		VstInt32 opcode;
-		size_t bytes;
-	};
-	const Limit limits[] = {{effGetParamName, kVstMaxParamStrLen},
-	                        {effGetParamLabel, kVstMaxParamStrLen},
-	                        {effGetParamDisplay, 32}};
-	for (VstInt32 i = 0; i < kParameterCount; ++i)
-		for (float value : {0.f, 0.123456f, 0.5f, 0.987654f, 1.f})
-		{
-			plugin->set (i, value);
-			for (const Limit& limit : limits)
-			{
-				char buffer[256];
-				std::memset (buffer, 'x', sizeof (buffer));
-				plugin->dispatch (limit.opcode, i, 0, buffer);
-				EXPECT_TRUE (std::memchr (buffer, 0, limit.bytes))
-				    << "opcode " << limit.opcode << ", index " << i << ", value " << value;
-				EXPECT_EQ (std::string (buffer + limit.bytes, sizeof (buffer) - limit.bytes),
-				           std::string (sizeof (buffer) - limit.bytes, 'x'))
-				    << "opcode " << limit.opcode << ", index " << i << ", value " << value;
-			}
-		}
-}
-
 // The VST 2 path gives the VST 3 path's audio bit for bit, also when the host's
 // calls are longer than the block size and the adapter splits them.
 template <typename Sample>

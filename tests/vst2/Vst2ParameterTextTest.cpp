@@ -51,9 +51,16 @@ std::string guardedText (Vst2Plugin& plugin, VstInt32 opcode, VstInt32 index, si
 	return std::string (buffer, strnlen (buffer, limit));
 }
 
+// Name and label within the documented 8 bytes, display within 32, at ordinary values
+// and at what a sloppy host sets.
 TEST_F (Vst2ParameterText, AnyHostValueShowsWithinTheHostsBuffers)
 {
-	const float kValues[] = {1e30f,
+	const float kValues[] = {0.f,
+	                         0.123456f,
+	                         0.5f,
+	                         0.987654f,
+	                         1.f,
+	                         1e30f,
 	                         -1e30f,
 	                         std::numeric_limits<float>::infinity (),
 	                         -std::numeric_limits<float>::infinity (),
@@ -70,6 +77,7 @@ TEST_F (Vst2ParameterText, AnyHostValueShowsWithinTheHostsBuffers)
 			EXPECT_FALSE (shown.empty ());
 			EXPECT_FALSE (showsANonNumber (shown)) << shown;
 			guardedText (*plugin, effGetParamLabel, index, kLabelBytes);
+			guardedText (*plugin, effGetParamName, index, kLabelBytes);
 		}
 }
 
