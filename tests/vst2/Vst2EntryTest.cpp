@@ -2,7 +2,7 @@
 // it, and compared with the same bundle loaded as VST 3.
 #include "Vst2Harness.h"
 
-#include "EffectInstance.h"
+#include "BundleFixture.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -100,18 +100,11 @@ template <typename Sample>
 StereoSignal<Sample> renderAsVst3 (const std::vector<Setting>& settings, size_t frames,
                                    int32 blockSize)
 {
-	std::string error;
-	auto module = QuillmereHost::PluginModule::load (QUILLMERE_BUNDLE_DIR, error);
-	EXPECT_TRUE (module) << error;
-	auto fx = QuillmereHost::EffectInstance::create (module, error);
-	EXPECT_TRUE (fx) << error;
+	auto fx = QuillmereTest::newActiveEffect (44100.0, sizeof (Sample) == 4 ? kSample32 : kSample64,
+	                                          blockSize);
 	StereoSignal<Sample> signal (frames);
 	if (!fx)
 		return signal;
-	int32 sampleSize = sizeof (Sample) == 4 ? kSample32 : kSample64;
-	EXPECT_EQ (fx->setupProcessing (44100.0, blockSize, sampleSize), kResultOk);
-	fx->setActive (true);
-	fx->setProcessing (true);
 	ParameterChanges changes;
 	for (const Setting& setting : settings)
 	{
@@ -182,9 +175,8 @@ TEST (Vst2Entry, ReportsIdentityAndCapabilities)
 	ASSERT_EQ (plugin->dispatch (effGetProductString, 0, 0, text), 1);
 	EXPECT_STREQ (text, "Quillmere");
 	ASSERT_EQ (plugin->dispatch (effGetVendorString, 0, 0, text), 1);
-	std::string error;
-	auto module = QuillmereHost::PluginModule::load (QUILLMERE_BUNDLE_DIR, error);
-	ASSERT_TRUE (module) << error;
+	auto module = QuillmereTest::bundle ();
+	ASSERT_TRUE (module);
 	EXPECT_STREQ (text, module->factoryInfo ().vendor);
 	EXPECT_NE (text[0], 0);
 
@@ -235,11 +227,8 @@ TEST (Vst2Entry, ParameterPropertiesCarryFullTitlesSwitchesAndListSteps)
 {
 	auto plugin = loadPlugin ();
 	ASSERT_TRUE (plugin);
-	std::string error;
-	auto module = QuillmereHost::PluginModule::load (QUILLMERE_BUNDLE_DIR, error);
-	ASSERT_TRUE (module) << error;
-	auto fx = QuillmereHost::EffectInstance::create (module, error);
-	ASSERT_TRUE (fx) << error;
+	auto fx = QuillmereTest::newEffect ();
+	ASSERT_TRUE (fx);
 
 	std::set<std::string> labels;
 	for (VstInt32 i = 0; i < kParameterCount; ++i)
