@@ -85,8 +85,8 @@ double startValue (const ParameterSpec& p)
 
 void Quillmere::registerParameters ()
 {
-	for (const ParameterSpec& spec : kParameters)
-		parameters.addParameter (makeParameter (spec));
+	for (const ParameterSpec& row : kParameters)
+		parameters.addParameter (makeParameter (row));
 }
 
 } // namespace Vst

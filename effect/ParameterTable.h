@@ -277,7 +277,7 @@ constexpr const ParameterSpec* findParameterSpec (ParamID id)
 // The row of an id that has one.
 constexpr const ParameterSpec& parameterSpec (ParamID id) { return *findParameterSpec (id); }
 
-constexpr int32 listEntries (const ParameterSpec& spec) { return static_cast<int32> (spec.max) + 1; }
+constexpr int32 listEntries (const ParameterSpec& row) { return static_cast<int32> (row.max) + 1; }
 
 constexpr int32 kNumEarlyVariations = listEntries (parameterSpec (kEarlyVariationId));
 constexpr int32 kNumReverbVariations = listEntries (parameterSpec (kReverbVariationId));
@@ -286,15 +286,15 @@ constexpr int32 kNumReverbVariations = listEntries (parameterSpec (kReverbVariat
 constexpr PresetValues defaultPresetValues ()
 {
 	PresetValues values {};
-	for (const ParameterSpec& spec : kParameters)
-		if (spec.presetValue)
-			values.*spec.presetValue = spec.defaultPreset;
+	for (const ParameterSpec& row : kParameters)
+		if (row.presetValue)
+			values.*row.presetValue = row.defaultPreset;
 	return values;
 }
 
 // The value the effect starts with, in the settings block's terms: the normalized value,
 // the list entry, or 0 or 1 for a switch.
-double startValue (const ParameterSpec& spec);
+double startValue (const ParameterSpec& row);
 
 } // namespace Vst
 } // namespace Steinberg

@@ -17,12 +17,12 @@ void Quillmere::applyPreset (const PresetValues& preset)
 {
 	for (ParamID id = 0; id <= kLastSettingId; ++id)
 	{
-		const ParameterSpec& spec = parameterSpec (id);
-		if (!spec.presetValue || (presetLock && keptByLock (id)))
+		const ParameterSpec& row = parameterSpec (id);
+		if (!row.presetValue || (presetLock && keptByLock (id)))
 			continue;
-		const double plain = preset.*spec.presetValue;
+		const double plain = preset.*row.presetValue;
 		ParamValue value = getParamNormalized (id);
-		if (spec.kind == ParameterKind::kList || spec.kind == ParameterKind::kSwitch)
+		if (row.kind == ParameterKind::kList || row.kind == ParameterKind::kSwitch)
 		{
 			value = plainParamToNormalized (id, plain);
 		}

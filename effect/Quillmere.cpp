@@ -139,22 +139,22 @@ double Quillmere::eqFrequency (double hz) const
 
 void Quillmere::driveEngine (ParamID id, ParamValue v)
 {
-	const ParameterSpec* spec = findParameterSpec (id);
-	if (!spec)
+	const ParameterSpec* row = findParameterSpec (id);
+	if (!row)
 		return;
-	const EngineInput& input = spec->engine;
+	const EngineInput& input = row->engine;
 	double value = v;
 	switch (input.conversion)
 	{
 		case EngineConversion::kNone: return;
 		case EngineConversion::kEntryNumber:
-			(engine.*input.entry) (SettingsBlock::listIndex (v, listEntries (*spec)) + 1);
+			(engine.*input.entry) (SettingsBlock::listIndex (v, listEntries (*row)) + 1);
 			return;
 		case EngineConversion::kOnOff: (engine.*input.onOff) (v > 0.5); return;
 		case EngineConversion::kAsIs: break;
 		case EngineConversion::kSquared: value = v * v; break;
-		case EngineConversion::kHertz: value = logToPlain (spec->min, spec->max, v); break;
-		case EngineConversion::kEqHertz: value = eqFrequency (logToPlain (spec->min, spec->max, v)); break;
+		case EngineConversion::kHertz: value = logToPlain (row->min, row->max, v); break;
+		case EngineConversion::kEqHertz: value = eqFrequency (logToPlain (row->min, row->max, v)); break;
 	}
 	if (input.band)
 		(engine.*input.band) (input.bandIndex, value);

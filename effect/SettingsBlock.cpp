@@ -18,10 +18,10 @@ int8 SettingsBlock::listIndex (ParamValue value, int32 entries)
 SettingsBlock SettingsBlock::defaults ()
 {
 	SettingsBlock s {};
-	for (const ParameterSpec& spec : kParameters)
+	for (const ParameterSpec& row : kParameters)
 	{
-		const SettingsField& field = spec.settings;
-		const double start = startValue (spec);
+		const SettingsField& field = row.settings;
+		const double start = startValue (row);
 		if (field.number)
 			s.*field.number = start;
 		else if (field.entry)
@@ -34,14 +34,14 @@ SettingsBlock SettingsBlock::defaults ()
 
 bool SettingsBlock::store (ParamID id, ParamValue v)
 {
-	const ParameterSpec* spec = findParameterSpec (id);
-	if (!spec || !spec->settings.kept ())
+	const ParameterSpec* row = findParameterSpec (id);
+	if (!row || !row->settings.kept ())
 		return false;
-	const SettingsField& field = spec->settings;
+	const SettingsField& field = row->settings;
 	if (field.number)
 		this->*field.number = v;
 	else if (field.entry)
-		this->*field.entry = listIndex (v, listEntries (*spec));
+		this->*field.entry = listIndex (v, listEntries (*row));
 	else
 		this->*field.flag = v > 0.5;
 	return true;
@@ -49,14 +49,14 @@ bool SettingsBlock::store (ParamID id, ParamValue v)
 
 ParamValue SettingsBlock::normalized (ParamID id) const
 {
-	const ParameterSpec* spec = findParameterSpec (id);
-	if (!spec)
+	const ParameterSpec* row = findParameterSpec (id);
+	if (!row)
 		return 0.0;
-	const SettingsField& field = spec->settings;
+	const SettingsField& field = row->settings;
 	if (field.number)
 		return this->*field.number;
 	if (field.entry)
-		return this->*field.entry / spec->max;
+		return this->*field.entry / row->max;
 	if (field.flag)
 		return this->*field.flag ? 1.0 : 0.0;
 	return 0.0;

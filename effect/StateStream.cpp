@@ -69,9 +69,9 @@ int8 clampIndex (int8 index, int32 entries)
 }
 
 // The first version that saved a setting.
-uint64 savedSince (const ParameterSpec& spec)
+uint64 savedSince (const ParameterSpec& row)
 {
-	switch (spec.olderStates)
+	switch (row.olderStates)
 	{
 		case OlderStates::kAbsentBeforeVersion3: return 3;
 		case OlderStates::kAbsentBeforeVersion4: return 4;
@@ -108,13 +108,13 @@ void clearField (const SettingsField& field, SettingsBlock& b)
 }
 
 // Brings a value saved by an older version to today's meaning.
-double convertFromOlderState (const ParameterSpec& spec, uint64 version, double value)
+double convertFromOlderState (const ParameterSpec& row, uint64 version, double value)
 {
-	switch (spec.olderStates)
+	switch (row.olderStates)
 	{
 		case OlderStates::kLinearHertzInVersion0:
-			return version == 0 ? logToNormalized (spec.min, spec.max,
-			                                       value * (spec.max - spec.min) + spec.min)
+			return version == 0 ? logToNormalized (row.min, row.max,
+			                                       value * (row.max - row.min) + row.min)
 			                    : value;
 		case OlderStates::kSixDecibelsHotInVersion0: return version == 0 ? value * 0.501187 : value;
 		case OlderStates::kSquaredBeforeVersion2: return version <= 1 ? std::sqrt (value) : value;
@@ -156,27 +156,27 @@ bool readState (IBStream* stream, SettingsBlock& block)
 		return false;
 	for (ParamID id : kSettingsOrder)
 	{
-		const ParameterSpec& spec = parameterSpec (id);
-		if (version < savedSince (spec))
-			clearField (spec.settings, b);
-		else if (!readField (in, spec.settings, b))
+		const ParameterSpec& row = parameterSpec (id);
+		if (version < savedSince (row))
+			clearField (row.settings, b);
+		else if (!readField (in, row.settings, b))
 			return false;
 	}
 
 	// The stream is untrusted: refuse what no parameter can hold, keep values and lists in range.
 	for (ParamID id : kSettingsOrder)
 	{
-		const ParameterSpec& spec = parameterSpec (id);
-		if (double SettingsBlock::*number = spec.settings.number)
+		const ParameterSpec& row = parameterSpec (id);
+		if (double SettingsBlock::*number = row.settings.number)
 		{
-			const double value = convertFromOlderState (spec, version, b.*number);
+			const double value = convertFromOlderState (row, version, b.*number);
 			if (!std::isfinite (value))
 				return false;
 			b.*number = clampNormalized (value);
 		}
-		else if (int8 SettingsBlock::*entry = spec.settings.entry)
+		else if (int8 SettingsBlock::*entry = row.settings.entry)
 		{
-			b.*entry = clampIndex (b.*entry, listEntries (spec));
+			b.*entry = clampIndex (b.*entry, listEntries (row));
 		}
 	}
 	block = b;
